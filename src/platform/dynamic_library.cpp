@@ -1,0 +1,80 @@
+#include "platform/dynamic_library.h"
+
+#include <stdexcept>
+
+#include "platform/com.h"
+#include "platform/text.h"
+
+#ifndef _WIN32
+#include <dlfcn.h>
+#endif
+
+namespace vexa {
+
+#ifdef _WIN32
+
+DynamicLibrary DynamicLibrary::open(const std::string& path) {
+    DynamicLibrary library;
+    library.handle_ = LoadLibraryW(utf8ToWide(path).c_str());
+    if (library.handle_ == nullptr)
+        throw std::runtime_error("cannot load " + path + " (error " + std::to_string(GetLastError()) + ")");
+    return library;
+}
+
+DynamicLibrary::~DynamicLibrary() {
+    if (handle_ != nullptr) FreeLibrary(static_cast<HMODULE>(handle_));
+}
+
+void* DynamicLibrary::symbol(const char* name) const noexcept {
+    if (handle_ == nullptr) return nullptr;
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name));
+}
+
+std::string moduleFolderOf(const void* address) {
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            static_cast<LPCWSTR>(address), &module))
+        return {};
+    wchar_t path[2048];
+    const DWORD length = GetModuleFileNameW(module, path, 2048);
+    std::string text = wideToUtf8(WideView(path, length));
+    const auto slash = text.find_last_of("\\/");
+    return slash == std::string::npos ? std::string{} : text.substr(0, slash + 1);
+}
+
+std::string sharedLibraryName(const std::string& base) { return base + ".dll"; }
+
+#else
+
+DynamicLibrary DynamicLibrary::open(const std::string& path) {
+    DynamicLibrary library;
+    library.handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (library.handle_ == nullptr) {
+        const char* reason = dlerror();
+        throw std::runtime_error("cannot load " + path + " (" + (reason ? reason : "unknown reason") + ")");
+    }
+    return library;
+}
+
+DynamicLibrary::~DynamicLibrary() {
+    if (handle_ != nullptr) dlclose(handle_);
+}
+
+void* DynamicLibrary::symbol(const char* name) const noexcept {
+    return handle_ == nullptr ? nullptr : dlsym(handle_, name);
+}
+
+std::string moduleFolderOf(const void* address) {
+    Dl_info info{};
+    if (dladdr(address, &info) == 0 || info.dli_fname == nullptr) return {};
+    std::string text = info.dli_fname;
+    const auto slash = text.find_last_of('/');
+    return slash == std::string::npos ? std::string{} : text.substr(0, slash + 1);
+}
+
+std::string sharedLibraryName(const std::string& base) { return base + ".so"; }
+
+#endif
+
+}  // namespace vexa

@@ -1,0 +1,43 @@
+// A loaded module (LoadLibrary / dlopen), unloaded when the owner ends.
+#pragma once
+
+#include <string>
+#include <utility>
+
+namespace vexa {
+
+class DynamicLibrary {
+public:
+    DynamicLibrary() noexcept = default;
+    // Throws std::runtime_error naming the file and the system's reason.
+    static DynamicLibrary open(const std::string& path);
+
+    DynamicLibrary(DynamicLibrary&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    DynamicLibrary& operator=(DynamicLibrary&& other) noexcept {
+        std::swap(handle_, other.handle_);
+        return *this;
+    }
+    DynamicLibrary(const DynamicLibrary&) = delete;
+    DynamicLibrary& operator=(const DynamicLibrary&) = delete;
+    ~DynamicLibrary();
+
+    // The exported function or object, or null when the module has none.
+    void* symbol(const char* name) const noexcept;
+    template <class F>
+    F function(const char* name) const noexcept {
+        return reinterpret_cast<F>(symbol(name));
+    }
+    explicit operator bool() const noexcept { return handle_ != nullptr; }
+
+private:
+    void* handle_ = nullptr;
+};
+
+// The folder (with a trailing separator) of the module that contains `address`.
+std::string moduleFolderOf(const void* address);
+
+// The platform's file name of a shared library called `base`
+// ("base.dll" or "base.so").
+std::string sharedLibraryName(const std::string& base);
+
+}  // namespace vexa

@@ -1,0 +1,99 @@
+#include "platform/host_string.h"
+#include "platform/variant.h"
+
+namespace vexa {
+
+HostString::HostString(std::string_view utf8) : HostString(fromWide(utf8ToWide(utf8))) {}
+
+HostString HostString::fromWide(WideView text) {
+    BSTR allocated = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    if (allocated == nullptr) throwComError(E_OUTOFMEMORY);
+    return attach(allocated);
+}
+
+HostString HostString::fromNarrow(std::string_view text) { return fromWide(narrowToWide(text)); }
+
+namespace {
+
+template <class Setter>
+Variant makeVariant(VARTYPE vt, Setter set) {
+    Variant v;
+    VARIANT* raw = v.get();
+    raw->vt = vt;
+    set(*raw);
+    return v;
+}
+
+}  // namespace
+
+Variant Variant::ofInt32(std::int32_t value) {
+    return makeVariant(VT_I4, [&](VARIANT& v) { v.lVal = value; });
+}
+Variant Variant::ofUInt32(std::uint32_t value) {
+    return makeVariant(VT_UI4, [&](VARIANT& v) { v.ulVal = value; });
+}
+Variant Variant::ofInt16(std::int16_t value) {
+    return makeVariant(VT_I2, [&](VARIANT& v) { v.iVal = value; });
+}
+Variant Variant::ofDouble(double value) {
+    return makeVariant(VT_R8, [&](VARIANT& v) { v.dblVal = value; });
+}
+Variant Variant::ofBool(bool value) {
+    return makeVariant(VT_BOOL, [&](VARIANT& v) { v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE; });
+}
+Variant Variant::ofString(HostString text) {
+    return makeVariant(VT_BSTR, [&](VARIANT& v) { v.bstrVal = text.release(); });
+}
+Variant Variant::ofUnknown(IUnknown* object) {
+    if (object != nullptr) object->AddRef();
+    return makeVariant(VT_UNKNOWN, [&](VARIANT& v) { v.punkVal = object; });
+}
+Variant Variant::ofDispatch(IDispatch* object) {
+    if (object != nullptr) object->AddRef();
+    return makeVariant(VT_DISPATCH, [&](VARIANT& v) { v.pdispVal = object; });
+}
+Variant Variant::ofArray(SafeArray array) {
+    VARTYPE element = VT_EMPTY;
+    if (FAILED(SafeArrayGetVartype(array.get(), &element))) throwComError(E_INVALIDARG);
+    return makeVariant(static_cast<VARTYPE>(VT_ARRAY | element),
+                       [&](VARIANT& v) { v.parray = array.release(); });
+}
+Variant Variant::copyOf(const VARIANT& source) {
+    Variant v;
+    const HRESULT hr = VariantCopy(v.get(), const_cast<VARIANT*>(&source));
+    if (FAILED(hr)) throwComError(hr);
+    return v;
+}
+
+SafeArray::SafeArray(VARTYPE vt, LONG lowerBound, ULONG count)
+    : array_(SafeArrayCreateVector(vt, lowerBound, count)) {
+    if (array_ == nullptr) throwComError(E_OUTOFMEMORY);
+}
+
+SafeArray SafeArray::copyOf(SAFEARRAY* source) {
+    SAFEARRAY* copy = nullptr;
+    const HRESULT hr = SafeArrayCopy(source, &copy);
+    if (FAILED(hr)) throwComError(hr);
+    return attach(copy);
+}
+
+SafeArrayLock::SafeArrayLock(SAFEARRAY* array, VARTYPE elementType) : array_(array) {
+    if (array == nullptr || SafeArrayGetDim(array) != 1) throwComError(E_INVALIDARG);
+    VARTYPE actual = VT_EMPTY;
+    HRESULT hr = SafeArrayGetVartype(array, &actual);
+    if (FAILED(hr)) throwComError(hr);
+    if (actual != elementType) throwComError(E_INVALIDARG);
+    if (FAILED(hr = SafeArrayGetLBound(array, 1, &lower_))) throwComError(hr);
+    if (FAILED(hr = SafeArrayGetUBound(array, 1, &upper_))) throwComError(hr);
+    if (FAILED(hr = ::SafeArrayLock(array))) throwComError(hr);
+}
+
+void* SafeArrayLock::element(LONG index, std::size_t size) const {
+    if (!contains(index) || size != SafeArrayGetElemsize(array_)) throwComError(E_INVALIDARG);
+    void* item = nullptr;
+    const HRESULT hr = SafeArrayPtrOfIndex(array_, &index, &item);
+    if (FAILED(hr)) throwComError(hr);
+    return item;
+}
+
+}  // namespace vexa

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "platform/com_error.h"
+#include "platform/host_string.h"
+#include "platform/variant.h"
+
+namespace {
+
+using vexa::ComError;
+using vexa::HostString;
+using vexa::SafeArray;
+using vexa::SafeArrayLock;
+using vexa::Variant;
+
+HRESULT resultOf(const auto& action) {
+    try {
+        action();
+    } catch (const ComError& e) {
+        return e.result();
+    }
+    return S_OK;
+}
+
+TEST(HostString, CarriesUtf8BothWaysAndMovesOwnership) {
+    HostString text("\xC2\xB5V");  // "µV"
+    EXPECT_EQ(text.length(), 2u);
+    EXPECT_EQ(text.utf8(), "\xC2\xB5V");
+    BSTR raw = text.get();
+    HostString moved = std::move(text);
+    EXPECT_EQ(moved.get(), raw);
+    EXPECT_EQ(text.get(), nullptr);
+    EXPECT_TRUE(text.empty());
+    HostString copy = moved.copy();
+    EXPECT_NE(copy.get(), moved.get());
+    EXPECT_EQ(copy.utf8(), moved.utf8());
+}
+
+TEST(SafeArrayLock, ReadsElementsAtTheArraysOwnBounds) {
+    SafeArray array(VT_VARIANT, 1, 3);
+    for (LONG i = 1; i <= 3; ++i) {
+        Variant v = Variant::ofInt32(i * 100);
+        ASSERT_EQ(SafeArrayPutElement(array.get(), &i, v.get()), S_OK);
+    }
+    SafeArrayLock lock(array.get(), VT_VARIANT);
+    EXPECT_EQ(lock.lowerBound(), 1);
+    EXPECT_EQ(lock.upperBound(), 3);
+    EXPECT_EQ(lock.at<VARIANT>(3).lVal, 300);
+    EXPECT_EQ(array.get()->cLocks, 1u);
+    EXPECT_EQ(resultOf([&] { lock.at<VARIANT>(0); }), E_INVALIDARG);
+    EXPECT_EQ(resultOf([&] { lock.at<VARIANT>(4); }), E_INVALIDARG);
+}
+
+TEST(SafeArrayLock, RefusesWrongElementTypeDimensionsAndNull) {
+    SafeArray ints(VT_I4, 0, 2);
+    EXPECT_EQ(resultOf([&] { SafeArrayLock lock(ints.get(), VT_VARIANT); }), E_INVALIDARG);
+    EXPECT_EQ(ints.get()->cLocks, 0u) << "a refused scope leaves no lock behind";
+    EXPECT_EQ(resultOf([&] { SafeArrayLock lock(nullptr, VT_VARIANT); }), E_INVALIDARG);
+
+    SAFEARRAYBOUND bounds[2] = {{2, 0}, {2, 0}};
+    SafeArray square = SafeArray::attach(SafeArrayCreate(VT_VARIANT, 2, bounds));
+    EXPECT_EQ(resultOf([&] { SafeArrayLock lock(square.get(), VT_VARIANT); }), E_INVALIDARG);
+}
+
+TEST(SafeArrayLock, UnlocksAtTheEndOfTheScopeSoTheOwnerCanDestroy) {
+    SafeArray array(VT_I4, 0, 1);
+    { SafeArrayLock lock(array.get(), VT_I4); }
+    EXPECT_EQ(array.get()->cLocks, 0u);
+}
+
+TEST(Variant, OwnerClearsWhatItHoldsAndCopiesDeeply) {
+    Variant text = Variant::ofString(HostString("abc"));
+    Variant copy = Variant::copyOf(*text.get());
+    EXPECT_EQ(copy.type(), VT_BSTR);
+    EXPECT_NE(copy.get()->bstrVal, text.get()->bstrVal);
+    Variant array = Variant::ofArray(SafeArray(VT_UI1, 0, 4));
+    EXPECT_EQ(array.type(), VT_ARRAY | VT_UI1);
+    Variant flag = Variant::ofBool(true);
+    EXPECT_EQ(flag.get()->boolVal, VARIANT_TRUE);
+}
+
+// An object that says it supports rich error information for one interface.
+struct Reporter : ISupportErrorInfo {
+    IID supported = IID_IDispatch;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+        if (riid == IID_IUnknown || riid == IID_ISupportErrorInfo) {
+            *out = static_cast<ISupportErrorInfo*>(this);
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override {
+        return riid == supported ? S_OK : S_FALSE;
+    }
+    virtual ~Reporter() = default;
+};
+
+void publishError(const char* text) {
+    vexa::ComPtr<ICreateErrorInfo> create;
+    ASSERT_EQ(CreateErrorInfo(create.put()), S_OK);
+    vexa::WideString wide = vexa::utf8ToWide(text);
+    create->SetDescription(wide.data());
+    auto info = create.tryQuery<IErrorInfo>();
+    SetErrorInfo(0, info.get());
+}
+
+TEST(CheckCall, AttachesTheThreadsErrorInfoWhenTheObjectOffersIt) {
+    Reporter reporter;
+    publishError("device table is full");
+    try {
+        vexa::checkCall(E_FAIL, &reporter, IID_IDispatch);
+        FAIL() << "a failing result must raise";
+    } catch (const ComError& e) {
+        EXPECT_EQ(e.result(), E_FAIL);
+        EXPECT_TRUE(e.iid() == IID_IDispatch);
+        EXPECT_EQ(e.message(), "device table is full");
+    }
+}
+
+TEST(CheckCall, IgnoresErrorInfoForInterfacesTheObjectDoesNotSupport) {
+    Reporter reporter;
+    publishError("stale text");
+    try {
+        vexa::checkCall(E_INVALIDARG, &reporter, IID_IUnknown);
+        FAIL();
+    } catch (const ComError& e) {
+        EXPECT_FALSE(e.errorInfo());
+        EXPECT_EQ(e.message(), "COM error 0x80070057");
+    }
+    SetErrorInfo(0, nullptr);
+    EXPECT_NO_THROW(vexa::checkCall(S_FALSE, &reporter, IID_IUnknown));
+}
+
+TEST(CheckCall, RequiredRaisesPointerErrorForNull) {
+    IDispatch* none = nullptr;
+    EXPECT_EQ(resultOf([&] { vexa::required(none); }), E_POINTER);
+}
+
+}  // namespace

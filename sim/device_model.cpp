@@ -74,6 +74,7 @@ DeviceModel::Reply DeviceModel::answer(const std::string& command, double realSe
         if (config_.faults.refuseRun) return {status("RUN", true)};
         running_ = true;
         runStart_ = deviceTime(realSeconds);
+        runStartReal_ = realSeconds;
         handedOut_ = 0;
         runChannels_.clear();
         const auto names = split(command.substr(4), ',');
@@ -94,8 +95,13 @@ DeviceModel::Reply DeviceModel::answer(const std::string& command, double realSe
     if (command == "OMP?;") {
         std::uint64_t ready = 0;
         if (running_) {
+            // Elapsed time from real time, not by subtracting large device
+            // times; the epsilon keeps a record that is due exactly from
+            // being missed by rounding.
+            const double elapsed =
+                (realSeconds - runStartReal_) * (1.0 + config_.driftPpm * 1e-6);
             const auto due = static_cast<std::uint64_t>(
-                std::max(0.0, std::floor((deviceTime(realSeconds) - runStart_) * config_.sampleRate)));
+                std::max(0.0, std::floor(elapsed * config_.sampleRate + 1e-6)));
             ready = due > handedOut_ ? due - handedOut_ : 0;
         }
         return {count(static_cast<std::uint32_t>(std::min<std::uint64_t>(ready, kMaxBlockRecords)))};

@@ -74,6 +74,7 @@ private:
     const SimConfig& config_;
     bool running_ = false;
     double runStart_ = 0.0;   // device time of RUN
+    double runStartReal_ = 0.0;
     std::uint64_t handedOut_ = 0;  // records given out since RUN
     std::vector<std::size_t> runChannels_;  // configured index of every RUN name
 };

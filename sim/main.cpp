@@ -1,4 +1,5 @@
 // vexa-sim: a simulated Vexa device on 127.0.0.1 until interrupted.
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +8,7 @@
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/signal_set.hpp>
+#include <boost/asio/steady_timer.hpp>
 
 #include "sim/simulator.h"
 
@@ -20,6 +22,7 @@ const char* const kUsage =
     "  --rate HZ         records per second of device time\n"
     "  --offset S        device clock at start, in seconds\n"
     "  --drift PPM       device clock runs fast by this many parts per million\n"
+    "  --exit-after S    stop serving after S seconds (default: run until interrupted)\n"
     "faults:\n"
     "  --refuse-run, --refuse-stop     answer RUN / STOP with a refusal\n"
     "  --short-replies, --long-replies status and count replies of the wrong size\n"
@@ -55,6 +58,7 @@ int main(int argc, char** argv) {
     vexa::sim::SimConfig config;
     vexa::sim::Faults& faults = config.faults;
     unsigned long port = 0;
+    double exitAfter = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         auto value = [&]() -> const char* {
@@ -78,6 +82,8 @@ int main(int argc, char** argv) {
             config.clockOffset = real(option, value());
         } else if (option == "--drift") {
             config.driftPpm = real(option, value());
+        } else if (option == "--exit-after") {
+            exitAfter = real(option, value());
         } else if (option == "--refuse-run") {
             faults.refuseRun = true;
         } else if (option == "--refuse-stop") {
@@ -108,7 +114,13 @@ int main(int argc, char** argv) {
         std::cout << "listening on 127.0.0.1:" << simulator.port() << std::endl;
         boost::asio::io_context waiter;
         boost::asio::signal_set signals(waiter, SIGINT, SIGTERM);
-        signals.async_wait([](const boost::system::error_code&, int) {});
+        boost::asio::steady_timer deadline(waiter);
+        signals.async_wait([&](const boost::system::error_code&, int) { deadline.cancel(); });
+        if (exitAfter > 0) {
+            deadline.expires_after(std::chrono::duration_cast<std::chrono::milliseconds>(
+                std::chrono::duration<double>(exitAfter)));
+            deadline.async_wait([&](const boost::system::error_code&) { signals.cancel(); });
+        }
         waiter.run();
         simulator.stop();
     } catch (const std::exception& error) {

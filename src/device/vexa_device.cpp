@@ -20,7 +20,11 @@ VexaDevice::VexaDevice(std::string ipAddress, std::uint32_t port,
       channelTable_(outputFactory) {}
 
 VexaDevice::~VexaDevice() {
-    dropConnection();
+    try {
+        closeConnection();
+    } catch (...) {
+        // The handle is released with the socket object whatever close said.
+    }
 }
 
 bool VexaDevice::openConnection() {
@@ -51,8 +55,12 @@ void VexaDevice::closeConnection() {
 }
 
 void VexaDevice::dropConnection() noexcept {
+    // A transport that gave up may have closed the socket already; the
+    // device is disconnected either way.
+    deviceInfo_->connected = false;
+    deviceInfo_->name = kUnknownDeviceName;
     try {
-        closeConnection();
+        if (socket_ && socket_->isOpen()) socket_->close();
     } catch (...) {
         // The handle is gone either way; the failure that brought us here
         // is the one worth reporting.

@@ -51,7 +51,7 @@ private:
     // exception goes on.
     template <class Exchange>
     void exchange(Exchange&& body);
-    // Closes the connection as closeConnection does, whatever the close says.
+    // Closes the connection, if still open, and marks the device disconnected.
     void dropConnection() noexcept;
 
     Nerova::Utils::Synchronization::SoftSyncAlgorithm synchroniser_;

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
-#include <cstdlib>
-#include <new>
 
 #include "device/vexa_device.h"
 #include "net/tcp_exception.h"
@@ -18,28 +15,7 @@ using Nerova::NvLib::Protocols::Ethernet::TcpException;
 using vexa::sim::SimConfig;
 using vexa::sim::Simulator;
 
-// The largest single allocation while `watchAllocations` is set: a device
-// must not size a buffer by a length it has not checked.
-namespace {
-std::atomic<bool> watchAllocations{false};
-std::atomic<std::size_t> largestAllocation{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    if (watchAllocations.load(std::memory_order_relaxed)) {
-        std::size_t seen = largestAllocation.load();
-        while (size > seen && !largestAllocation.compare_exchange_weak(seen, size)) {
-        }
-    }
-    if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
+#include "allocation_watch.h"
 
 namespace {
 

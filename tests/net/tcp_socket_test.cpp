@@ -22,7 +22,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// The far end of a connection, on 127.0.0.1 at a port the system chose.
+// The remote end of a connection, on 127.0.0.1 at a port the system chose.
 // Connects complete through the listen queue, so a test can connect first
 // and accept afterwards on the same thread.
 class Peer {
@@ -79,22 +79,22 @@ std::vector<std::unique_ptr<ITcpSocket>> fillListenQueue(const Peer& peer) {
 TEST(TcpSocket, WritesLargeBuffersWholeAndReceivesWhatCame) {
     Peer peer;
     auto socket = TcpClient(peer.endpoint()).connect(5000);
-    tcp::socket far = peer.accept();
+    tcp::socket remote = peer.accept();
     ASSERT_TRUE(socket->isOpen());
     EXPECT_EQ(socket->remoteEndpoint(), peer.endpoint());
     EXPECT_EQ(socket->localEndpoint().ip(), "127.0.0.1");
-    EXPECT_EQ(socket->localEndpoint().port(), std::to_string(far.remote_endpoint().port()));
+    EXPECT_EQ(socket->localEndpoint().port(), std::to_string(remote.remote_endpoint().port()));
 
     // More than one send piece, and not a multiple of it.
     std::vector<unsigned char> sent(3 * 65536 + 123);
     std::iota(sent.begin(), sent.end(), 0);
     std::vector<unsigned char> arrived(sent.size());
-    std::thread reader([&] { asio::read(far, asio::buffer(arrived)); });
+    std::thread reader([&] { asio::read(remote, asio::buffer(arrived)); });
     socket->write(sent.data(), sent.size());
     reader.join();
     EXPECT_EQ(arrived, sent);
 
-    asio::write(far, asio::buffer("hello", 5));
+    asio::write(remote, asio::buffer("hello", 5));
     std::vector<char> buffer(64, 'x');
     std::size_t size = buffer.size();
     EXPECT_EQ(socket->receive(buffer.data(), size), 5u);
@@ -142,7 +142,7 @@ TEST(TcpSocket, PeerCloseAndLocalCloseAreToldApart) {
 TEST(TcpSocket, SilentPeerEndsTheReceiveAfterTheReplyTimeout) {
     Peer peer;
     auto socket = TcpClient(peer.endpoint(), 100ms).connect(5000);
-    tcp::socket far = peer.accept();
+    tcp::socket remote = peer.accept();
     std::vector<char> buffer(16);
     try {
         receiveSome(*socket, buffer);

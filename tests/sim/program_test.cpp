@@ -29,8 +29,9 @@ std::filesystem::path simulatorProgram() {
 }  // namespace
 
 TEST(SimulatorProgram, TellsItsPortFirstAndServesIt) {
-    const std::string command =
-        "\"" + simulatorProgram().string() + "\" --port 0 --name Program --exit-after 2";
+    std::string command = "\"";
+    command += simulatorProgram().string();
+    command += "\" --port 0 --name Program --exit-after 2";
     std::FILE* program = popen(command.c_str(), "r");
     ASSERT_NE(program, nullptr);
     char line[128] = {};

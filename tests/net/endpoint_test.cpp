@@ -58,13 +58,3 @@ TEST(TcpClientEndpoint, InvalidEndpointIsKeptByTheConstructorAndRejectedBySetEnd
     EXPECT_FALSE(client.isEndpointValid());
     EXPECT_FALSE(client.isConnecting());
 }
-
-TEST(TcpException, CodesKeepTheirNumbersAndCopiesKeepBoth) {
-    EXPECT_EQ(static_cast<int>(TcpError::Unknown), 6);
-    const TcpException original(TcpError::ConnectTimeout);
-    const TcpException copy = original;  // NOLINT(performance-unnecessary-copy-initialization)
-    EXPECT_EQ(copy.code(), TcpError::ConnectTimeout);
-    EXPECT_STREQ(copy.what(), "Connect timeout occurred");
-    EXPECT_STREQ(TcpException(TcpError::RemoteClosed).what(),
-                 "Connection terminated by remote socket");
-}

@@ -1,0 +1,13 @@
+#include "host/host_clock.h"
+
+namespace vexa::host {
+
+HRESULT HostClock::GetTime(DOUBLE* seconds) {
+    if (const HRESULT failure = fault(7); failure != S_OK) return failure;
+    if (seconds == nullptr) return E_POINTER;
+    ++reads_;
+    *seconds = seconds_;
+    return S_OK;
+}
+
+}  // namespace vexa::host

@@ -41,24 +41,24 @@ HostAppObject::HostAppObject()
       timeSource_(clock_.get()) {}
 
 HRESULT HostAppObject::GetData(HostData** data) {
-    if (const HRESULT failure = fault(7); failure != S_OK) return failure;
+    if (const HRESULT failure = enter(7); failure != S_OK) return failure;
     return handOut(data_, data);
 }
 
 HRESULT HostAppObject::GetHostMode(LONG* mode) {
-    if (const HRESULT failure = fault(57); failure != S_OK) return failure;
+    if (const HRESULT failure = enter(57); failure != S_OK) return failure;
     if (mode == nullptr) return E_POINTER;
     *mode = hostMode_;
     return S_OK;
 }
 
 HRESULT HostAppObject::GetTimeSource(HostTimeSource** source) {
-    if (const HRESULT failure = fault(59); failure != S_OK) return failure;
+    if (const HRESULT failure = enter(59); failure != S_OK) return failure;
     return handOut(timeSource_, source);
 }
 
 HRESULT HostAppObject::ReportError(BSTR text) {
-    if (const HRESULT failure = fault(84); failure != S_OK) return failure;
+    if (const HRESULT failure = enter(84); failure != S_OK) return failure;
     try {
         std::string message = wideToUtf8(WideView(text, SysStringLen(text)));
         if (echoReports_) {
@@ -73,14 +73,14 @@ HRESULT HostAppObject::ReportError(BSTR text) {
 }
 
 HRESULT HostAppObject::IsSetupMode(VARIANT_BOOL* setup) {
-    if (const HRESULT failure = fault(111); failure != S_OK) return failure;
+    if (const HRESULT failure = enter(111); failure != S_OK) return failure;
     if (setup == nullptr) return E_POINTER;
     *setup = setupMode_ ? VARIANT_TRUE : VARIANT_FALSE;
     return S_OK;
 }
 
 HRESULT HostAppObject::GetFolder(LONG kind, BSTR* folder) {
-    if (const HRESULT failure = fault(146); failure != S_OK) return failure;
+    if (const HRESULT failure = enter(146); failure != S_OK) return failure;
     if (folder == nullptr) return E_POINTER;
     if (kind != logFolderKind) return E_INVALIDARG;
     try {
@@ -92,7 +92,7 @@ HRESULT HostAppObject::GetFolder(LONG kind, BSTR* folder) {
 }
 
 HRESULT HostAppObject::GetVersion(LONG* first, LONG* major, LONG* servicePack, LONG* fourth, LONG* fifth) {
-    if (const HRESULT failure = fault(161); failure != S_OK) return failure;
+    if (const HRESULT failure = enter(161); failure != S_OK) return failure;
     if (!first || !major || !servicePack || !fourth || !fifth) return E_POINTER;
     *first = version_.first;
     *major = version_.major;

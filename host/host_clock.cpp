@@ -3,9 +3,8 @@
 namespace vexa::host {
 
 HRESULT HostClock::GetTime(DOUBLE* seconds) {
-    if (const HRESULT failure = fault(7); failure != S_OK) return failure;
+    if (const HRESULT failure = enter(7); failure != S_OK) return failure;
     if (seconds == nullptr) return E_POINTER;
-    ++reads_;
     *seconds = seconds_;
     return S_OK;
 }

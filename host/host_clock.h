@@ -10,13 +10,11 @@ class HostClock final : public HostObject<HostTimeSource> {
 public:
     void setTime(double seconds) noexcept { seconds_ = seconds; }
     double time() const noexcept { return seconds_; }
-    int readCount() const noexcept { return reads_; }
 
     HRESULT STDMETHODCALLTYPE GetTime(DOUBLE* seconds) override;
 
 private:
     double seconds_ = 0.0;
-    int reads_ = 0;
 };
 
 }  // namespace vexa::host

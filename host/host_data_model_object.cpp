@@ -11,7 +11,7 @@ HostDataModelObject::HostDataModelObject()
       groupItem_(static_cast<HostChannelGroup*>(group_.get())) {}
 
 HRESULT HostDataModelObject::GetItem(LONG kind, IUnknown** item) {
-    if (const HRESULT failure = fault(8); failure != S_OK) return failure;
+    if (const HRESULT failure = enter(8); failure != S_OK) return failure;
     if (item == nullptr) return E_POINTER;
     *item = nullptr;
     if (kind != channelGroupKind) return E_INVALIDARG;

@@ -15,7 +15,6 @@ public:
     void setModel(ComPtr<HostDataModel> model) { model_ = std::move(model); }
     const ComPtr<HostDataModelObject>& modelObject() const noexcept { return modelObject_; }
     void setRetainChannels(bool retain) noexcept { retainChannels_ = retain; }
-    int channelRefreshCount() const noexcept { return refreshes_; }
 
     HRESULT STDMETHODCALLTYPE GetModel(HostDataModel** model) override;
     HRESULT STDMETHODCALLTYPE GetBlockCount(LONG* count) override;
@@ -29,7 +28,6 @@ private:
     ComPtr<HostDataModelObject> modelObject_;
     ComPtr<HostDataModel> model_;
     bool retainChannels_ = false;
-    int refreshes_ = 0;
 };
 
 }  // namespace vexa::host

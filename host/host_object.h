@@ -60,13 +60,20 @@ public:
     // From now on the method with this host number answers `result`
     // (S_OK makes it work again).
     void failMethod(int hostMethod, HRESULT result) { failures_[hostMethod] = result; }
+    // How often the method with this host number was called, failed calls
+    // included.
+    int callCount(int hostMethod) const {
+        const auto found = calls_.find(hostMethod);
+        return found == calls_.end() ? 0 : found->second;
+    }
 
 protected:
     HostObject() = default;
     virtual ~HostObject() = default;
 
-    // S_OK, or the failure switched on for the method.
-    HRESULT fault(int hostMethod) const {
+    // Counts a call of the method; S_OK, or the failure switched on for it.
+    HRESULT enter(int hostMethod) {
+        ++calls_[hostMethod];
         const auto found = failures_.find(hostMethod);
         return found == failures_.end() ? S_OK : found->second;
     }
@@ -74,6 +81,7 @@ protected:
 private:
     std::atomic<ULONG> references_{1};
     std::map<int, HRESULT> failures_;
+    std::map<int, int> calls_;
 };
 
 // A new host object, held by the one reference it starts with.

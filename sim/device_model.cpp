@@ -1,0 +1,178 @@
+#include "sim/device_model.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <sstream>
+
+namespace vexa::sim {
+namespace {
+
+void putUint32(Bytes& out, std::uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out.push_back(static_cast<std::uint8_t>(value >> shift));
+    }
+}
+
+void putText(Bytes& out, const std::string& text) {
+    out.insert(out.end(), text.begin(), text.end());
+}
+
+std::vector<std::string> split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::string part;
+    std::istringstream stream(text);
+    while (std::getline(stream, part, separator)) parts.push_back(part);
+    return parts;
+}
+
+std::string configurationText(const std::vector<SimChannel>& channels) {
+    std::string text;
+    for (std::size_t i = 0; i < channels.size(); ++i) {
+        if (i > 0) text += ' ';
+        text += "channel " + std::to_string(i + 1) + " name '" + channels[i].fullName +
+                "' unit '" + channels[i].unit + "'";
+    }
+    return text;
+}
+
+// Largest record count one RMB? is served; a larger request is a broken client.
+constexpr std::uint32_t kMaxBlockRecords = 1'000'000;
+
+}  // namespace
+
+std::vector<SimChannel> parseChannelList(const std::string& text) {
+    std::vector<SimChannel> channels;
+    if (text.empty()) return channels;
+    for (const std::string& entry : split(text, ',')) {
+        const auto colon = entry.rfind(':');
+        if (colon == std::string::npos) {
+            channels.push_back({entry, ""});
+        } else {
+            channels.push_back({entry.substr(0, colon), entry.substr(colon + 1)});
+        }
+    }
+    return channels;
+}
+
+float channelValue(std::size_t channel, double t) {
+    constexpr double pi = 3.14159265358979323846;
+    const double k = static_cast<double>(channel);
+    return static_cast<float>(10.0 * k + (k + 1.0) * std::sin(2.0 * pi * 0.5 * (k + 1.0) * t));
+}
+
+DeviceModel::DeviceModel(const SimConfig& config) : config_(config) {}
+
+double DeviceModel::deviceTime(double realSeconds) const {
+    return config_.clockOffset + realSeconds * (1.0 + config_.driftPpm * 1e-6);
+}
+
+DeviceModel::Reply DeviceModel::answer(const std::string& command, double realSeconds) {
+    if (command == "IDN?;") return {framed("IDN?", config_.name)};
+    if (command == "CFG?;") return {framed("CFG?", configurationText(config_.channels))};
+    if (command.rfind("RUN ", 0) == 0) {
+        if (config_.faults.refuseRun) return {status("RUN", true)};
+        running_ = true;
+        runStart_ = deviceTime(realSeconds);
+        runStartReal_ = realSeconds;
+        handedOut_ = 0;
+        runChannels_.clear();
+        const auto names = split(command.substr(4), ',');
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const auto known = std::find_if(config_.channels.begin(), config_.channels.end(),
+                                            [&](const SimChannel& c) { return c.fullName == names[i]; });
+            runChannels_.push_back(known == config_.channels.end()
+                                       ? i
+                                       : static_cast<std::size_t>(known - config_.channels.begin()));
+        }
+        return {status("RUN", false)};
+    }
+    if (command == "STOP;") {
+        if (config_.faults.refuseStop) return {status("STO", true)};
+        running_ = false;
+        return {status("STO", false)};
+    }
+    if (command == "OMP?;") {
+        std::uint64_t ready = 0;
+        if (running_) {
+            // Elapsed time from real time, not by subtracting large device
+            // times; the epsilon keeps a record that is due exactly from
+            // being missed by rounding.
+            const double elapsed =
+                (realSeconds - runStartReal_) * (1.0 + config_.driftPpm * 1e-6);
+            const auto due = static_cast<std::uint64_t>(
+                std::max(0.0, std::floor(elapsed * config_.sampleRate + 1e-6)));
+            ready = due > handedOut_ ? due - handedOut_ : 0;
+        }
+        return {count(static_cast<std::uint32_t>(std::min<std::uint64_t>(ready, kMaxBlockRecords)))};
+    }
+    if (command.rfind("RMB? ", 0) == 0 && command.back() == ';') {
+        const unsigned long requested = std::strtoul(command.c_str() + 5, nullptr, 10);
+        const auto records = static_cast<std::uint32_t>(std::min<unsigned long>(requested, kMaxBlockRecords));
+        return {block(records), config_.faults.closeMidBlock && records > 0};
+    }
+    return {status("ERR", true)};
+}
+
+Bytes DeviceModel::framed(const char* tag, const std::string& payload) const {
+    Bytes out;
+    putText(out, tag);
+    if (config_.faults.oversizedLength) {
+        putUint32(out, 0x7FFFFFF0u);
+        return out;
+    }
+    putUint32(out, static_cast<std::uint32_t>(payload.size()));
+    if (config_.faults.shortReplies) {
+        out.resize(5);
+        return out;
+    }
+    putText(out, payload);
+    putText(out, ";\n");
+    return out;
+}
+
+Bytes DeviceModel::status(const char* tag, bool refused) const {
+    Bytes out;
+    putText(out, tag);
+    out.push_back(refused ? '?' : '0');
+    putText(out, ";\n");
+    if (config_.faults.shortReplies) out.pop_back();
+    if (config_.faults.longReplies) out.push_back('\n');
+    return out;
+}
+
+Bytes DeviceModel::count(std::uint32_t value) const {
+    Bytes out;
+    putText(out, "OMP ");
+    putUint32(out, value);
+    putText(out, ";\n");
+    if (config_.faults.shortReplies) out.pop_back();
+    if (config_.faults.longReplies) out.push_back('\n');
+    return out;
+}
+
+// Records are stamped on the device clock at the sample rate from RUN on;
+// each is handed out once.
+Bytes DeviceModel::block(std::uint32_t records) {
+    Bytes out;
+    out.reserve(records * (20 + 4 * runChannels_.size()));
+    for (std::uint32_t r = 0; r < records; ++r) {
+        const std::uint64_t sequence = ++handedOut_;
+        const double t = runStart_ + static_cast<double>(sequence) / config_.sampleRate;
+        const double seconds = std::floor(t);
+        const auto every = config_.faults.badStatusEvery;
+        putText(out, "REC");
+        out.push_back(every != 0 && sequence % every == 0 ? '1' : '0');
+        putUint32(out, static_cast<std::uint32_t>(static_cast<std::int32_t>(seconds)));
+        putUint32(out, static_cast<std::uint32_t>(
+                           std::min(999'999'999.0, std::round((t - seconds) * 1e9))));
+        putUint32(out, static_cast<std::uint32_t>(sequence));
+        for (const std::size_t channel : runChannels_) {
+            putUint32(out, std::bit_cast<std::uint32_t>(channelValue(channel, t)));
+        }
+        putUint32(out, 0);
+    }
+    return out;
+}
+
+}  // namespace vexa::sim

@@ -1,0 +1,82 @@
+// What a simulated device is and how it answers, apart from any socket.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vexa::sim {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct SimChannel {
+    std::string fullName;  // "Group/Name"; the group part is optional
+    std::string unit;
+};
+
+// Misbehaviour on request, to see the plug-in cope.
+struct Faults {
+    bool refuseRun = false;   // RUN answered with byte 3 '?'
+    bool refuseStop = false;  // STOP likewise
+    // Status and count replies one byte short; framed replies cut inside
+    // their header.
+    bool shortReplies = false;
+    bool longReplies = false;      // status and count replies one byte long
+    bool oversizedLength = false;  // framed headers announce ~2 GiB, nothing follows
+    std::uint32_t badStatusEvery = 0;        // every Nth record has status '1'
+    std::optional<std::uint32_t> stallAfter;  // answer this many commands, then none
+    std::optional<std::uint32_t> closeAfter;  // answer this many commands, then hang up
+    bool closeMidBlock = false;  // hang up halfway through a record block
+    std::size_t tricklePiece = 0;  // send every reply in pieces of this many bytes
+};
+
+struct SimConfig {
+    std::string name = "Vexa simulated device";
+    std::vector<SimChannel> channels = {
+        {"Engine/Speed", "rpm"}, {"Engine/Torque", "Nm"}, {"Ambient.Temperature", "degC"}};
+    double sampleRate = 100.0;  // records per device second
+    double clockOffset = 1000.0;  // device seconds when the simulator starts
+    double driftPpm = 0.0;        // device clock runs fast by this much
+    Faults faults;
+    // Seconds of real time since the simulator started; tests set their own.
+    std::function<double()> clock;
+};
+
+// "a/x:unit,b" (unit optional) as channels; empty text gives none.
+std::vector<SimChannel> parseChannelList(const std::string& text);
+
+// The deterministic waveform of channel `channel` at device time `t`.
+float channelValue(std::size_t channel, double t);
+
+// One client's view of the device: the state a command changes and the
+// bytes it answers with. Fault handling that concerns the connection
+// (stall, hang-up, trickle) is the session's business.
+class DeviceModel {
+public:
+    explicit DeviceModel(const SimConfig& config);
+
+    struct Reply {
+        Bytes bytes;
+        bool hangUpMidway = false;  // send half of `bytes`, then close
+    };
+    // `command` is one line without its line feed.
+    Reply answer(const std::string& command, double realSeconds);
+
+private:
+    double deviceTime(double realSeconds) const;
+    Bytes framed(const char* tag, const std::string& payload) const;
+    Bytes status(const char* tag, bool refused) const;
+    Bytes count(std::uint32_t value) const;
+    Bytes block(std::uint32_t records);
+
+    const SimConfig& config_;
+    bool running_ = false;
+    double runStart_ = 0.0;   // device time of RUN
+    double runStartReal_ = 0.0;
+    std::uint64_t handedOut_ = 0;  // records given out since RUN
+    std::vector<std::size_t> runChannels_;  // configured index of every RUN name
+};
+
+}  // namespace vexa::sim

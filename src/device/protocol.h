@@ -1,0 +1,61 @@
+// The device's command protocol: command texts and the shapes of replies.
+// Commands are ASCII lines; replies are binary with big-endian fields.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vexa::protocol {
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline constexpr std::string_view kIdentify = "IDN?;\n";
+inline constexpr std::string_view kConfiguration = "CFG?;\n";
+inline constexpr std::string_view kStop = "STOP;\n";
+inline constexpr std::string_view kOutputPointer = "OMP?;\n";
+
+// "RUN a/x,b/y\n": the channels the device is to sample, in record order.
+// The line has no ';' and with no channels is just "RUN ".
+std::string runCommand(const std::vector<std::string>& fullNames);
+// "RMB? 5;\n": asks for the next `count` measurement records.
+std::string readBlockCommand(std::uint32_t count);
+
+// Framed reply (IDN?, CFG?): header, payload, trailer. Bytes 4 to 7 of the
+// header hold the payload length; the rest of header and trailer are ignored.
+inline constexpr std::size_t kFramedHeaderSize = 8;
+inline constexpr std::size_t kFramedTrailerSize = 2;
+// A device's identity or channel list is a few kilobytes; a length beyond
+// this is a corrupt stream, not something to allocate.
+inline constexpr std::uint32_t kMaxFramedLength = 1u << 20;
+
+// Status reply (RUN, STOP): byte 3 is '?' when the device refused.
+inline constexpr std::size_t kStatusReplySize = 6;
+// STOP is read with a larger request than its reply, so that an over-long
+// answer shows as a wrong size.
+inline constexpr std::size_t kStopReplyRequest = 8;
+// Count reply (OMP?): bytes 4 to 7 hold the number of ready records.
+inline constexpr std::size_t kCountReplySize = 10;
+
+// Measurement record: 20 bytes plus 4 per channel.
+constexpr std::size_t recordSize(std::size_t channelCount) {
+    return 20 + 4 * channelCount;
+}
+
+std::uint32_t readUint32(const std::uint8_t* bytes);
+std::int32_t readInt32(const std::uint8_t* bytes);
+float readFloat32(const std::uint8_t* bytes);
+
+// The payload length, if `header` is a whole header.
+std::optional<std::uint32_t> framedPayloadLength(const Bytes& header);
+
+enum class StatusReply { Accepted, Refused, Malformed };
+StatusReply judgeStatusReply(const Bytes& reply);
+
+// The number of ready records; 0 when the reply has the wrong size.
+std::uint32_t readyRecordCount(const Bytes& reply);
+
+}  // namespace vexa::protocol

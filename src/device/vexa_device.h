@@ -1,0 +1,63 @@
+// One remote measuring device reached over TCP. All operations block the
+// calling thread; the callers keep one exchange per device at a time.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "device/channel_table.h"
+#include "device/device_info.h"
+#include "net/tcp_client.h"
+#include "net/tcp_interfaces.h"
+#include "output/soft_sync.h"
+
+class VexaDevice {
+public:
+    static constexpr std::uint64_t kConnectTimeoutMs = 6000;
+
+    // Devices are shared between the device list and the windows.
+    static std::shared_ptr<VexaDevice> create(std::string ipAddress, std::uint32_t port,
+                                              VexaChannelTable::OutputFactory* outputFactory);
+
+    VexaDevice(std::string ipAddress, std::uint32_t port,
+               VexaChannelTable::OutputFactory* outputFactory);
+    ~VexaDevice();
+    VexaDevice(const VexaDevice&) = delete;
+    VexaDevice& operator=(const VexaDevice&) = delete;
+
+    // Connects and identifies the device. Connection failures are logged and
+    // answered with false, never thrown.
+    bool openConnection();
+    void closeConnection();
+    // False, with a log record naming `context`, when there is no open socket.
+    bool isConnected(const std::string& context);
+
+    // IDN?: the device's name into deviceInfo().name.
+    void readDeviceInfo();
+
+    const std::shared_ptr<DeviceInfo>& deviceInfo() const { return deviceInfo_; }
+    VexaChannelTable& channelTable() { return channelTable_; }
+    const VexaChannelTable& channelTable() const { return channelTable_; }
+
+    // How long one write or receive may wait; applies from the next connect.
+    void setReplyTimeout(std::chrono::milliseconds timeout) { replyTimeout_ = timeout; }
+
+private:
+    // Runs one command exchange. A transport failure in the middle leaves
+    // unread bytes or a late reply in the stream, which the next command
+    // would take for its answer: the connection is closed before the
+    // exception goes on.
+    template <class Exchange>
+    void exchange(Exchange&& body);
+    // Closes the connection, if still open, and marks the device disconnected.
+    void dropConnection() noexcept;
+
+    Nerova::Utils::Synchronization::SoftSyncAlgorithm synchroniser_;
+    double timeOrigin_ = 0.0;
+    std::shared_ptr<DeviceInfo> deviceInfo_;
+    VexaChannelTable channelTable_;
+    std::unique_ptr<Nerova::NvLib::Protocols::Ethernet::ITcpSocket> socket_;
+    std::chrono::milliseconds replyTimeout_ = Nerova::NvLib::Protocols::Ethernet::kReplyTimeout;
+};

@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include "net/tcp_client.h"
+#include "net/tcp_exception.h"
+
+using namespace Nerova::NvLib::Protocols::Ethernet;
+
+TEST(NetworkEndpoint, LocalhostInAnyCaseBecomesTheLoopbackAddress) {
+    for (const char* name : {"localhost", "LOCALHOST", "LocalHost"}) {
+        EXPECT_EQ(NetworkEndpoint(name, "5963").ip(), "127.0.0.1") << name;
+        EXPECT_TRUE(isValidIpAddress(name)) << name;
+    }
+    EXPECT_EQ(NetworkEndpoint("localhost.", "1").ip(), "localhost.");
+    EXPECT_EQ(NetworkEndpoint("10.0.0.1", "007").port(), "007");
+}
+
+TEST(NetworkEndpoint, AddressNeedsFourPartsEachAByte) {
+    EXPECT_TRUE(isValidIpAddress("10.0.0.1"));
+    EXPECT_TRUE(isValidIpAddress("255.255.255.255"));
+    EXPECT_FALSE(isValidIpAddress("192.168.0"));
+    EXPECT_FALSE(isValidIpAddress("192.168.0.256"));
+    EXPECT_FALSE(isValidIpAddress("1.2.3.4.5"));
+    EXPECT_FALSE(isValidIpAddress("a.b.c.d"));
+    EXPECT_FALSE(isValidIpAddress(""));
+    EXPECT_FALSE(isValidIpAddress("example.org"));
+}
+
+TEST(NetworkEndpoint, PortTextsAreDecimalOrPrefixedHexBelow65536) {
+    EXPECT_FALSE(isValidPort(""));
+    EXPECT_TRUE(isValidPort("0"));
+    EXPECT_TRUE(isValidPort("65535"));
+    EXPECT_FALSE(isValidPort("65536"));
+    EXPECT_FALSE(isValidPort("99999999999999999999999"));
+    EXPECT_TRUE(isValidPort("0x1F90"));
+    EXPECT_EQ(parsePort("0x1F90"), 8080);
+    EXPECT_FALSE(isValidPort("0x"));  // read as decimal: the x is left over
+    EXPECT_FALSE(isValidPort("80a"));
+    EXPECT_FALSE(isValidPort("1F90"));
+    EXPECT_EQ(parsePort("5963"), 5963);
+}
+
+TEST(TcpClientEndpoint, InvalidEndpointIsKeptByTheConstructorAndRejectedBySetEndpoint) {
+    const NetworkEndpoint bad("192.168.0", "80");
+    TcpClient client(bad);  // must not throw
+    EXPECT_FALSE(client.isEndpointValid());
+    EXPECT_EQ(client.getEndpoint(), bad);
+
+    client.setEndpoint(NetworkEndpoint("127.0.0.1", "80"));
+    EXPECT_TRUE(client.isEndpointValid());
+
+    try {
+        client.setEndpoint(NetworkEndpoint("127.0.0.1", "65536"));
+        FAIL() << "an invalid port was accepted";
+    } catch (const TcpException& error) {
+        EXPECT_EQ(error.code(), TcpError::InvalidEndpoint);
+        EXPECT_STREQ(error.what(), "Invalid TCP endpoint");
+    }
+    EXPECT_FALSE(client.isEndpointValid());
+    EXPECT_FALSE(client.isConnecting());
+}

@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <bit>
+#include <cstring>
+
+#include "net/tcp_exception.h"
+#include "sim/simulator.h"
+#include "sim_client.h"
+
+using namespace vexa::sim;
+using vexa::test::bigEndian32;
+using vexa::test::Bytes;
+using vexa::test::SimClient;
+using Nerova::NvLib::Protocols::Ethernet::TcpError;
+using Nerova::NvLib::Protocols::Ethernet::TcpException;
+
+namespace {
+
+// A simulator whose real-time clock the test sets.
+struct ClockedSim {
+    explicit ClockedSim(SimConfig config) : sim(withClock(std::move(config), now)) {}
+    static SimConfig withClock(SimConfig config, std::atomic<double>& clock) {
+        config.clock = [&clock] { return clock.load(); };
+        return config;
+    }
+    std::atomic<double> now{0.0};
+    Simulator sim;
+};
+
+SimConfig twoChannels() {
+    SimConfig config;
+    config.channels = parseChannelList("a/x:V,b");
+    config.sampleRate = 100.0;
+    config.clockOffset = 1000.0;
+    return config;
+}
+
+std::string text(const Bytes& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
+}  // namespace
+
+TEST(Simulator, AnswersIdentityAndConfigurationFramed) {
+    SimConfig config = twoChannels();
+    config.name = "Rig";
+    Simulator sim(config);
+    SimClient client(sim.port());
+
+    const Bytes identity = client.ask("IDN?;\n", 8 + 3 + 2);
+    EXPECT_EQ(bigEndian32(identity, 4), 3u);
+    EXPECT_EQ(text(identity).substr(8, 3), "Rig");
+
+    const std::string expected = "channel 1 name 'a/x' unit 'V' channel 2 name 'b' unit ''";
+    const Bytes header = client.ask("CFG?;\n", 8);
+    ASSERT_EQ(bigEndian32(header, 4), expected.size());
+    EXPECT_EQ(text(client.receive(expected.size() + 2)).substr(0, expected.size()), expected);
+}
+
+TEST(Simulator, RecordsFollowTheDeviceClockFromRunAndAreHandedOutOnce) {
+    ClockedSim device(twoChannels());
+    SimClient client(device.sim.port());
+    EXPECT_EQ(client.ask("RUN a/x,b\n", 6)[3], '0');
+
+    device.now = 0.05;
+    EXPECT_EQ(bigEndian32(client.ask("OMP?;\n", 10), 4), 5u);
+    const std::size_t recordSize = 20 + 4 * 2;
+    const Bytes block = client.ask("RMB? 5;\n", 5 * recordSize);
+    for (std::size_t r = 0; r < 5; ++r) {
+        const std::size_t at = r * recordSize;
+        const double t = 1000.0 + 0.01 * static_cast<double>(r + 1);
+        EXPECT_EQ(block[at + 3], '0');
+        EXPECT_EQ(bigEndian32(block, at + 4), 1000u);
+        EXPECT_NEAR(static_cast<double>(bigEndian32(block, at + 8)), (t - 1000.0) * 1e9, 1.0);
+        EXPECT_EQ(std::bit_cast<float>(bigEndian32(block, at + 16)), channelValue(0, t));
+        EXPECT_EQ(std::bit_cast<float>(bigEndian32(block, at + 20)), channelValue(1, t));
+    }
+    EXPECT_EQ(bigEndian32(client.ask("OMP?;\n", 10), 4), 0u);  // all handed out
+    device.now = 0.1;
+    EXPECT_EQ(bigEndian32(client.ask("OMP?;\n", 10), 4), 5u);
+    EXPECT_EQ(client.ask("STOP;\n", 6)[3], '0');
+    EXPECT_EQ(bigEndian32(client.ask("OMP?;\n", 10), 4), 0u);
+}
+
+TEST(Simulator, DriftAndOffsetShapeTheDeviceClock) {
+    SimConfig config = twoChannels();
+    config.sampleRate = 10.0;
+    config.clockOffset = 50.0;
+    config.driftPpm = 1000.0;
+    ClockedSim device(config);
+    SimClient client(device.sim.port());
+    device.now = 10.0;
+    client.ask("RUN a/x\n", 6);  // device time 50 + 10.01
+    device.now = 20.0;           // device time 50 + 20.02: 10.01 s later
+    EXPECT_EQ(bigEndian32(client.ask("OMP?;\n", 10), 4), 100u);
+    const Bytes record = client.ask("RMB? 1;\n", 24);
+    EXPECT_EQ(bigEndian32(record, 4), 60u);
+    EXPECT_NEAR(bigEndian32(record, 8) * 1e-9, 0.11, 1e-6);
+}
+
+TEST(Simulator, FaultsShapeTheReplies) {
+    SimConfig config = twoChannels();
+    config.faults.refuseRun = true;
+    config.faults.shortReplies = true;
+    Simulator refusing(config);
+    SimClient client(refusing.port());
+    client.send("RUN ");  // no channels, so no line feed either
+    const Bytes refused = client.receive(5);
+    EXPECT_EQ(refused[3], '?');
+    EXPECT_EQ(text(client.ask("STOP;\n", 5)), "STO0;");
+
+    SimConfig bad = twoChannels();
+    bad.faults.badStatusEvery = 2;
+    bad.faults.longReplies = true;
+    ClockedSim device(bad);
+    SimClient reader(device.sim.port());
+    EXPECT_EQ(text(reader.ask("RUN a/x\n", 7)), "RUN0;\n\n");
+    const Bytes block = reader.ask("RMB? 4;\n", 4 * 24);
+    EXPECT_EQ(std::string({char(block[3]), char(block[27]), char(block[51]), char(block[75])}),
+              "0101");
+}
+
+TEST(Simulator, HangsUpHalfwayThroughABlockWhenAsked) {
+    SimConfig config = twoChannels();
+    config.faults.closeMidBlock = true;
+    ClockedSim device(config);
+    SimClient client(device.sim.port());
+    client.ask("RUN a/x\n", 6);
+    client.send("RMB? 4;\n");
+    EXPECT_EQ(client.receive(2 * 24).size(), 48u);
+    try {
+        client.receive(1);
+        FAIL() << "the block went on";
+    } catch (const TcpException& error) {
+        EXPECT_EQ(error.code(), TcpError::RemoteClosed);
+    }
+}

@@ -1,0 +1,51 @@
+#include "host/plugin_module.h"
+
+#include <stdexcept>
+
+#include "platform/com_error.h"
+#include "plugin/plugin_interfaces.h"
+
+namespace vexa::host {
+
+PluginModule::PluginModule(const std::string& path) : library_(DynamicLibrary::open(path)) {
+    getClassObject_ = library_.function<GetClassObjectFunction>("DllGetClassObject");
+    canUnloadNow_ = library_.function<CanUnloadNowFunction>("DllCanUnloadNow");
+    if (getClassObject_ == nullptr || canUnloadNow_ == nullptr)
+        throw std::runtime_error(path + " is not a COM server: its entry points are missing");
+}
+
+std::string PluginModule::fileName() {
+#ifdef _WIN32
+    return "Vexa64.dll";
+#else
+    return "libVexa64.so";
+#endif
+}
+
+std::string PluginModule::besideProgram() {
+    // Any object of this program names its file.
+    static const char anchor = 0;
+    return moduleFolderOf(&anchor) + fileName();
+}
+
+HRESULT PluginModule::getClassObject(REFCLSID classId, REFIID iid, void** object) const {
+    return getClassObject_(classId, iid, object);
+}
+
+HRESULT PluginModule::canUnloadNow() const { return canUnloadNow_(); }
+
+ComPtr<IClassFactory> PluginModule::classFactory() const {
+    ComPtr<IClassFactory> factory;
+    const HRESULT result = getClassObject(CLSID_VexaPlugin, IID_IClassFactory, factory.putVoid());
+    if (FAILED(result)) throwComError(result, IID_IClassFactory);
+    return factory;
+}
+
+ComPtr<IUnknown> PluginModule::createPlugin() const {
+    ComPtr<IClassFactory> factory = classFactory();
+    ComPtr<IUnknown> plugin;
+    checkCall(factory->CreateInstance(nullptr, IID_IUnknown, plugin.putVoid()), factory.get());
+    return plugin;
+}
+
+}  // namespace vexa::host

@@ -1,0 +1,43 @@
+// The plug-in module loaded by path, as the host loads it, and its two
+// COM entry points. Everything obtained from the module must be released
+// before the module object goes, since that unloads the code.
+#pragma once
+
+#include <string>
+
+#include "platform/com.h"
+#include "platform/com_ptr.h"
+#include "platform/dynamic_library.h"
+
+namespace vexa::host {
+
+class PluginModule {
+public:
+    // Throws std::runtime_error when the file cannot be loaded or lacks an
+    // entry point.
+    explicit PluginModule(const std::string& path);
+
+    // The module's file name on this platform.
+    static std::string fileName();
+    // The module beside the running program.
+    static std::string besideProgram();
+
+    HRESULT getClassObject(REFCLSID classId, REFIID iid, void** object) const;
+    HRESULT canUnloadNow() const;
+
+    // The class factory of the plug-in class; throws ComError when the
+    // module does not give it.
+    ComPtr<IClassFactory> classFactory() const;
+    // A new plug-in object; throws ComError when it cannot be made.
+    ComPtr<IUnknown> createPlugin() const;
+
+private:
+    using GetClassObjectFunction = HRESULT (*)(REFCLSID, REFIID, LPVOID*);
+    using CanUnloadNowFunction = HRESULT (*)();
+
+    DynamicLibrary library_;
+    GetClassObjectFunction getClassObject_ = nullptr;
+    CanUnloadNowFunction canUnloadNow_ = nullptr;
+};
+
+}  // namespace vexa::host

@@ -1,0 +1,200 @@
+#include "plugin/plugin.h"
+
+#include <string>
+
+#include "platform/com_error.h"
+#include "plugin/com_boundary.h"
+#include "plugin/module_lock.h"
+#include "plugin/plugin_identity.h"
+#include "serialization/nerova_ncom_node.h"
+
+namespace {
+
+// The flags the host reads from its 16-bit out arguments are 1, not
+// VARIANT_TRUE.
+constexpr VARIANT_BOOL hostFlagSet = 1;
+
+HRESULT writeOut(VARIANT_BOOL* flag, VARIANT_BOOL value) {
+    if (flag == nullptr) return E_POINTER;
+    *flag = value;
+    return S_OK;
+}
+
+}  // namespace
+
+Plugin::Plugin(IUnknown* outer)
+    : controlling_(outer != nullptr ? outer : &inner_), aggregated_(outer != nullptr) {
+    lockModule();
+}
+
+Plugin::~Plugin() { unlockModule(); }
+
+HRESULT Plugin::create(IUnknown* outer, REFIID iid, void** object) {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    // Inside an aggregate the outer object needs the inner unknown, which
+    // is not reachable from any other interface.
+    if (outer != nullptr && !IsEqualIID(iid, IID_IUnknown)) return CLASS_E_NOAGGREGATION;
+    return answerGuarded(nullptr, [&] {
+        Plugin* plugin = new Plugin(outer);
+        plugin->inner_.AddRef();
+        const HRESULT result = plugin->inner_.QueryInterface(iid, object);
+        plugin->inner_.Release();  // destroys the object when the query failed
+        return result;
+    });
+}
+
+HRESULT Plugin::findInterface(REFIID iid, void** object) {
+    if (object == nullptr) return E_POINTER;
+    if (IsEqualIID(iid, IID_IUnknown)) {
+        *object = aggregated_ ? static_cast<IUnknown*>(&inner_) : static_cast<IPlugin3*>(this);
+    } else if (IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, vexa::interfaceId<IPlugin2>()) ||
+               IsEqualIID(iid, vexa::interfaceId<IPlugin3>())) {
+        *object = static_cast<IPlugin3*>(this);
+    } else if (IsEqualIID(iid, vexa::interfaceId<IPlugin4>())) {
+        *object = static_cast<IPlugin4*>(this);
+    } else {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    static_cast<IUnknown*>(*object)->AddRef();
+    return S_OK;
+}
+
+HRESULT Plugin::InnerUnknown::QueryInterface(REFIID iid, void** object) {
+    return owner_.findInterface(iid, object);
+}
+
+ULONG Plugin::InnerUnknown::AddRef() { return ++owner_.references_; }
+
+ULONG Plugin::InnerUnknown::Release() {
+    const ULONG left = --owner_.references_;
+    if (left == 0) {
+        // Whatever the destructor releases may call back into the object:
+        // it must not reach zero a second time.
+        owner_.references_ = 1;
+        delete &owner_;
+    }
+    return left;
+}
+
+HRESULT Plugin::QueryInterface(REFIID iid, void** object) { return controlling_->QueryInterface(iid, object); }
+ULONG Plugin::AddRef() { return controlling_->AddRef(); }
+ULONG Plugin::Release() { return controlling_->Release(); }
+
+// IDispatch is served from the plug-in's type library, which only the
+// Windows module will carry; until then, and always on Linux, there is no
+// type information and no late-bound call.
+HRESULT Plugin::GetTypeInfoCount(UINT* count) {
+    if (count == nullptr) return E_POINTER;
+    *count = 0;
+    return S_OK;
+}
+HRESULT Plugin::GetTypeInfo(UINT, LCID, ITypeInfo**) { return E_NOTIMPL; }
+HRESULT Plugin::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
+HRESULT Plugin::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
+    return E_NOTIMPL;
+}
+
+HRESULT Plugin::Initialize(HostApp* hostApp) {
+    return answerGuarded(&core_, [&] {
+        app_ = vexa::ComPtr<HostApp>(hostApp);
+        core_.bindHost(app_);
+        return checkHostVersion();
+    });
+}
+
+HRESULT Plugin::checkHostVersion() {
+    HostApp* host = vexa::required(app_);
+    LONG first = -1, major = -1, servicePack = -1, fourth = -1, fifth = 0;
+    vexa::checkCall(host->GetVersion(&first, &major, &servicePack, &fourth, &fifth), host);
+    if (major > 3 || (major == 3 && servicePack >= 4)) return S_OK;
+    core_.reportError(std::string("Kite3 Plugin \"") + registeredPluginName +
+                      "\" needs Nerova X3 SP4 or newer.");
+    return E_ABORT;
+}
+
+HRESULT Plugin::StartAcquisition() {
+    return answerGuarded(&core_, [&] {
+        core_.startAcquisition();
+        return S_OK;
+    });
+}
+
+HRESULT Plugin::StopAcquisition() {
+    return answerGuarded(&core_, [&] {
+        core_.stopAcquisition();
+        return S_OK;
+    });
+}
+
+HRESULT Plugin::PrepareAcquisition() {
+    return answerGuarded(&core_, [&] {
+        core_.prepareAcquisition();
+        return S_OK;
+    });
+}
+
+HRESULT Plugin::ReadData() {
+    return answerGuarded(&core_, [&] {
+        core_.readData();
+        return S_OK;
+    });
+}
+
+HRESULT Plugin::NewSetup() {
+    return answerGuarded(&core_, [&] {
+        core_.unbindChannels();
+        Nerova::Utils::Ncom::Utils::NerovaNCOMNode noSetup({}, {});
+        core_.applySetup(noSetup);
+        return S_OK;
+    });
+}
+
+HRESULT Plugin::DetachOutputChannels() {
+    return answerGuarded(&core_, [&] {
+        core_.outputFactory.detachAllHostChannels();
+        return S_OK;
+    });
+}
+
+HRESULT Plugin::Plugin2Method14(LONG, VARIANT_BOOL* flag) { return writeOut(flag, hostFlagSet); }
+HRESULT Plugin::Plugin2Method17(VARIANT_BOOL* flag) { return writeOut(flag, hostFlagSet); }
+
+HRESULT Plugin::StartAcquisition3() { return StartAcquisition(); }
+HRESULT Plugin::StopAcquisition3() { return StopAcquisition(); }
+HRESULT Plugin::ReadData3() { return ReadData(); }
+
+HRESULT Plugin::Plugin3Method10(LONG* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = 7;
+    return S_OK;
+}
+HRESULT Plugin::Plugin3Method13(VARIANT_BOOL* flag) { return writeOut(flag, 0); }
+HRESULT Plugin::Plugin3Method19(LONG, VARIANT_BOOL* flag) { return writeOut(flag, hostFlagSet); }
+
+// The host's methods that ask nothing of this plug-in.
+HRESULT Plugin::Plugin2Method5() { return S_OK; }
+HRESULT Plugin::Plugin2Method7() { return S_OK; }
+HRESULT Plugin::Plugin2Method8() { return S_OK; }
+HRESULT Plugin::Plugin2Method9() { return S_OK; }
+HRESULT Plugin::Plugin2Method10() { return S_OK; }
+HRESULT Plugin::Plugin2Method11() { return S_OK; }
+HRESULT Plugin::Plugin2Method15() { return S_OK; }
+HRESULT Plugin::Plugin2Method16() { return S_OK; }
+HRESULT Plugin::Plugin2Method18() { return S_OK; }
+HRESULT Plugin::Plugin2Method19() { return S_OK; }
+HRESULT Plugin::Plugin3Method3() { return S_OK; }
+HRESULT Plugin::Plugin3Method4() { return S_OK; }
+HRESULT Plugin::Plugin3Method5() { return S_OK; }
+HRESULT Plugin::Plugin3Method6() { return S_OK; }
+HRESULT Plugin::Plugin3Method7() { return S_OK; }
+HRESULT Plugin::Plugin3Method8() { return S_OK; }
+HRESULT Plugin::Plugin3Method9() { return S_OK; }
+HRESULT Plugin::Plugin3Method12() { return S_OK; }
+HRESULT Plugin::Plugin3Method14() { return S_OK; }
+HRESULT Plugin::Plugin3Method15() { return S_OK; }
+HRESULT Plugin::Plugin3Method16() { return S_OK; }
+HRESULT Plugin::Plugin3Method17() { return S_OK; }
+HRESULT Plugin::Plugin3Method18() { return S_OK; }
+HRESULT Plugin::Plugin3Method20() { return S_OK; }

@@ -1,0 +1,131 @@
+#include "plugin/plugin_core.h"
+
+#include "platform/com_error.h"
+#include "platform/guid.h"
+#include "plugin/logging.h"
+#include "plugin/plugin_interfaces.h"
+#include "serialization/node.h"
+#include "ui/windows.h"
+
+namespace {
+
+// The data model item that offers the plug-in's channel group.
+constexpr LONG channelGroupItem = 8;
+// The host folder that holds the plug-in's log file.
+constexpr LONG logFolderKind = 1;
+constexpr char logFileName[] = "VexaLog.txt";
+
+vexa::ComPtr<HostChannelGroup> channelGroupOf(HostApp& app) {
+    vexa::ComPtr<HostData> data;
+    vexa::checkCall(app.GetData(data.put()), &app);
+    vexa::ComPtr<HostDataModel> model;
+    vexa::checkCall(vexa::required(data)->GetModel(model.put()), data.get());
+    vexa::ComPtr<IUnknown> item;
+    vexa::checkCall(vexa::required(model)->GetItem(channelGroupItem, item.put()), model.get());
+    vexa::required(item);
+    vexa::ComPtr<HostChannelGroup> group = item.tryQuery<HostChannelGroup>();
+    vexa::required(group);
+    return group;
+}
+
+// The log path goes through the narrow code page on its way to the logger,
+// so characters outside it do not survive.
+std::string logFilePath(HostApp& app) {
+    vexa::HostString folder;
+    vexa::checkCall(app.GetFolder(logFolderKind, folder.put()), &app);
+    vexa::WideString path(folder.view());
+    path += vexa::utf8ToWide(logFileName);
+    return vexa::wideToNarrow(path);
+}
+
+}  // namespace
+
+PluginCore::PluginCore() : devices(&outputFactory) {}
+
+PluginCore::~PluginCore() = default;
+
+void PluginCore::bindHost(const vexa::ComPtr<HostApp>& hostApp) {
+    HostApp& host = *vexa::required(hostApp);
+    vexa::ComPtr<HostChannelGroup> channelGroup = channelGroupOf(host);
+    auto id = std::make_shared<const vexa::HostString>(vexa::guidToString(CLSID_VexaPlugin));
+    app = hostApp;
+    pluginId = id;
+    group = std::move(channelGroup);
+    outputFactory.setHost(app, pluginId, group.get());
+    initLogging(logFilePath(host));
+}
+
+void PluginCore::reportError(std::string_view text) {
+    HostApp* host = vexa::required(app);
+    vexa::HostString message(text);
+    vexa::checkCall(host->ReportError(message.get()), host);
+}
+
+// The devices cannot acquire yet. When they can, each event below reaches
+// them in list order at the point its comment names, before the output
+// factory's part.
+
+void PluginCore::prepareAcquisition() {
+    // Each device restarts its synchroniser and forgets its time origin and
+    // its channels' latest time stamps here.
+}
+
+void PluginCore::startAcquisition() {
+    // Each device starts acquiring here, so that the channels choose their
+    // way into the host with the devices already running.
+    outputFactory.refreshAddData();
+}
+
+void PluginCore::stopAcquisition() {
+    // Each device stops acquiring here.
+}
+
+void PluginCore::readData() {
+    HostApp* host = vexa::required(app);
+    vexa::ComPtr<HostTimeSource> clock;
+    vexa::checkCall(host->GetTimeSource(clock.put()), host);
+    DOUBLE hostTime = 0.0;
+    vexa::checkCall(vexa::required(clock)->GetTime(&hostTime), clock.get());
+    // Each device reads its new measurements at `hostTime` here.
+    clock.reset();
+    outputFactory.alignBufferPositions();
+}
+
+void PluginCore::reconfigure() {
+    // Each connected device reads its channel configuration again here.
+}
+
+void PluginCore::unbindChannels() {
+    // Each device's channels give their output channels back to the factory
+    // here.
+    outputFactory.clearChannels();
+}
+
+void PluginCore::applySetup(Nerova::Utils::Serialization::Node& node) {
+    outputFactory.beginLoadSetup();
+    if (node.isValid()) {
+        outputFactory.loadSetup(node);
+        // The devices load their channel setup from `node` here.
+    } else {
+        // The devices reset their channel setup here.
+    }
+    outputFactory.endLoadSetup();
+}
+
+HRESULT PluginCore::saveOrLoadSetup(Nerova::Utils::Serialization::Node& node) {
+    if (node.isValid() && node.isWriting()) {
+        outputFactory.saveSetup(node);
+        // The devices save their channel setup into `node` here.
+        return S_OK;
+    }
+    // A document to write without an element to write into.
+    if (node.isWriting()) return S_FALSE;
+    unbindChannels();
+    applySetup(node);
+    return S_OK;
+}
+
+void PluginCore::serializeSettings(Nerova::Utils::Serialization::Node& /*node*/) {
+    // The device list is stored in or restored from a valid settings node
+    // here.
+}

@@ -1,0 +1,186 @@
+// The numbered host events: the answer-only table and the document events
+// with their argument checks.
+#include "plugin/plugin_interfaces.h"
+#include "plugin_test_support.h"
+
+namespace plugin_test {
+namespace {
+
+using vexa::SafeArray;
+
+// A result the plug-in must not touch unless the event says so.
+Variant untouchedResult() { return Variant::ofInt32(0x5A5A); }
+
+void expectUntouched(const Variant& result) {
+    EXPECT_EQ(result.type(), VT_I4);
+    EXPECT_EQ(result.get()->lVal, 0x5A5A);
+}
+
+HRESULT sendEvent(const PluginDriver& plugin, HostEventId id, Variant& argument, Variant& result) {
+    return plugin.event(id, *argument.get(), *result.get());
+}
+
+TEST_F(PluginTest, EventsOutsideTheTableAnswerSFalseAndChangeNothing) {
+    for (HostEventId id : {-1, 0, 104, 106, 111, 130, 156, 160, 183, 184, 187, 1000}) {
+        Variant argument;
+        Variant result = untouchedResult();
+        EXPECT_EQ(sendEvent(plugin, id, argument, result), S_FALSE) << "event " << id;
+        expectUntouched(result);
+    }
+    Variant argument;
+    Variant result = untouchedResult();
+    EXPECT_EQ(sendEvent(plugin, HostEvent::Reconfigure, argument, result), S_FALSE)
+        << "even with every device read";
+    expectUntouched(result);
+}
+
+TEST_F(PluginTest, AnswerOnlyEventsWriteOnlyWhatTheHostReads) {
+    for (HostEventId id : {113, 129, 133, 134, 154, 155}) {
+        Variant argument;
+        Variant result = untouchedResult();
+        EXPECT_EQ(sendEvent(plugin, id, argument, result), S_OK) << "event " << id;
+        expectUntouched(result);
+    }
+    Variant argument;
+    Variant result = Variant::ofInt32(0);
+    ASSERT_EQ(sendEvent(plugin, HostEvent::Event110, argument, result), S_OK);
+    EXPECT_EQ(result.type(), VT_I4) << "only the value is written";
+    EXPECT_EQ(result.get()->lVal, 0xFFFF);
+
+    result = Variant::ofInt32(0);
+    ASSERT_EQ(sendEvent(plugin, HostEvent::Event169, argument, result), S_OK);
+    EXPECT_EQ(result.get()->lVal, 1);
+
+    result = Variant::ofInt32(0);
+    ASSERT_EQ(sendEvent(plugin, HostEvent::Event178, argument, result), S_OK);
+    EXPECT_EQ(result.get()->lVal, 3);
+
+    result = Variant::ofInt32(-1);
+    ASSERT_EQ(sendEvent(plugin, HostEvent::Event173, argument, result), S_OK);
+    EXPECT_EQ(result.type(), VT_BOOL);
+    EXPECT_EQ(result.get()->boolVal, VARIANT_FALSE);
+}
+
+class DocumentEventTest : public PluginTest {
+protected:
+    void SetUp() override { ASSERT_EQ(initialize(), S_OK); }
+
+    // An array of `count` VARIANTs from `lowerBound`, holding at indices 0, 1
+    // and 2 (where those exist) the document, the element and the flag.
+    Variant documentArray(LONG lowerBound, ULONG count, VARIANT_BOOL saving = VARIANT_TRUE,
+                          IDispatch* atZero = nullptr, IDispatch* atOne = nullptr) {
+        if (atZero == nullptr) atZero = document.get();
+        if (atOne == nullptr) atOne = element.get();
+        SafeArray array(VT_VARIANT, lowerBound, count);
+        for (LONG index = lowerBound; index < lowerBound + static_cast<LONG>(count); ++index) {
+            Variant value = index == 0   ? Variant::ofDispatch(atZero)
+                            : index == 1 ? Variant::ofDispatch(atOne)
+                            : index == 2 ? Variant::ofBool(false)
+                                         : Variant::ofInt32(0);
+            if (index == 2) value.get()->boolVal = saving;
+            EXPECT_EQ(SafeArrayPutElement(array.get(), &index, value.get()), S_OK);
+        }
+        return Variant::ofArray(std::move(array));
+    }
+
+    ComPtr<FakeXmlDocument> document = makeHostObject<FakeXmlDocument>();
+    ComPtr<FakeXmlElement> element = makeHostObject<FakeXmlElement>();
+};
+
+TEST_F(DocumentEventTest, MalformedArgumentsAreInvalid) {
+    Variant result;
+    Variant noArray;
+    EXPECT_EQ(sendEvent(plugin, HostEvent::SetupDocument, noArray, result), E_INVALIDARG);
+    Variant notAnArray = Variant::ofUnknown(document.get());
+    EXPECT_EQ(sendEvent(plugin, HostEvent::SettingsDocument, notAnArray, result), E_INVALIDARG);
+    Variant integers = Variant::ofArray(SafeArray(VT_I4, 0, 4));
+    EXPECT_EQ(sendEvent(plugin, HostEvent::SetupDocument, integers, result), E_INVALIDARG);
+    EXPECT_EQ(sendEvent(plugin, HostEvent::Event157, integers, result), E_INVALIDARG);
+
+    Variant threeElements = documentArray(0, 3);
+    EXPECT_EQ(sendEvent(plugin, HostEvent::SetupDocument, threeElements, result), E_INVALIDARG)
+        << "the setup event needs index 3";
+    Variant twoElements = documentArray(0, 2);
+    EXPECT_EQ(sendEvent(plugin, HostEvent::SettingsDocument, twoElements, result), E_INVALIDARG);
+    Variant fromOne = documentArray(1, 4);
+    EXPECT_EQ(sendEvent(plugin, HostEvent::SettingsDocument, fromOne, result), E_INVALIDARG)
+        << "index 0 lies below the array";
+    EXPECT_EQ(sendEvent(plugin, HostEvent::Event157, fromOne, result), E_INVALIDARG);
+    EXPECT_EQ(result.type(), VT_EMPTY) << "a refused event writes no result";
+    EXPECT_TRUE(document->modesSet.empty());
+}
+
+TEST_F(DocumentEventTest, IndicesAreTheArraysOwnWhateverItsLowerBound) {
+    Variant fromMinusOne = documentArray(-1, 5);
+    Variant result;
+    EXPECT_EQ(sendEvent(plugin, HostEvent::SetupDocument, fromMinusOne, result), S_OK);
+    EXPECT_EQ(document->modesSet, std::vector<LONG>{1});
+    Variant settings = documentArray(0, 3);
+    EXPECT_EQ(sendEvent(plugin, HostEvent::SettingsDocument, settings, result), S_OK)
+        << "the settings event needs no index 3";
+    EXPECT_EQ(sendEvent(plugin, HostEvent::Event157, settings, result), S_OK);
+    EXPECT_EQ(settings.get()->parray->cLocks, 0u) << "the host's array is left unlocked";
+}
+
+TEST_F(DocumentEventTest, OnlyExactlyFFFFMeansSaving) {
+    Variant result;
+    for (VARIANT_BOOL flag : {VARIANT_BOOL{1}, VARIANT_BOOL{0}, VARIANT_BOOL{-2}, VARIANT_TRUE}) {
+        Variant argument = documentArray(0, 4, flag);
+        EXPECT_EQ(sendEvent(plugin, HostEvent::SetupDocument, argument, result), S_OK);
+    }
+    EXPECT_EQ(document->modesSet, (std::vector<LONG>{0, 0, 0, 1}));
+}
+
+TEST_F(DocumentEventTest, HostMode2AnswersAtOnceWithoutTouchingTheResult) {
+    app->setHostMode(2);
+    Variant noArray;
+    Variant result = untouchedResult();
+    EXPECT_EQ(sendEvent(plugin, HostEvent::SetupDocument, noArray, result), S_OK);
+    expectUntouched(result);
+    Variant argument = documentArray(0, 4);
+    EXPECT_EQ(sendEvent(plugin, HostEvent::SettingsDocument, argument, result), S_OK);
+    expectUntouched(result);
+    EXPECT_TRUE(document->modesSet.empty());
+}
+
+TEST_F(DocumentEventTest, SetupEventAnswersAndAlwaysLeavesVtUi4One) {
+    Variant result;
+    EXPECT_EQ(plugin.documentEvent(HostEvent::SetupDocument, document.get(), element.get(), true, result), S_OK);
+    EXPECT_EQ(result.type(), VT_UI4);
+    EXPECT_EQ(result.get()->ulVal, 1u);
+
+    result = untouchedResult();
+    EXPECT_EQ(plugin.documentEvent(HostEvent::SetupDocument, document.get(), nullptr, true, result), S_FALSE)
+        << "saving without an element";
+    EXPECT_EQ(result.type(), VT_UI4);
+
+    // Loading from an element that is not one: the channels are unbound and
+    // the setup reset, and the load is closed so that the next one works.
+    for (int load = 0; load < 2; ++load) {
+        Variant argument = documentArray(0, 4, VARIANT_FALSE, document.get(), document.get());
+        result = untouchedResult();
+        EXPECT_EQ(sendEvent(plugin, HostEvent::SetupDocument, argument, result), S_OK);
+        EXPECT_EQ(result.type(), VT_UI4);
+    }
+    EXPECT_EQ(plugin.documentEvent(HostEvent::SettingsDocument, document.get(), element.get(), false, result), S_OK);
+    EXPECT_EQ(result.get()->ulVal, 1u);
+    EXPECT_TRUE(app->reportedErrors().empty());
+}
+
+TEST_F(DocumentEventTest, ADocumentThatIsNoneIsReportedAndFails) {
+    Variant argument = documentArray(0, 4, VARIANT_TRUE, element.get(), element.get());
+    Variant result;
+    EXPECT_EQ(sendEvent(plugin, HostEvent::SetupDocument, argument, result), E_FAIL);
+    EXPECT_EQ(app->reportedErrors(), std::vector<std::string>{"NCOM document is not set!"});
+    EXPECT_EQ(result.type(), VT_EMPTY);
+}
+
+TEST(DocumentEventWithoutHost, NeedsInitializeFirst) {
+    PluginDriver plugin(loadedModule().createPlugin());
+    Variant result;
+    EXPECT_EQ(plugin.documentEvent(HostEvent::SetupDocument, nullptr, nullptr, true, result), E_POINTER);
+    EXPECT_EQ(plugin.documentEvent(HostEvent::SettingsDocument, nullptr, nullptr, false, result), E_POINTER);
+}
+
+}  // namespace
+}  // namespace plugin_test

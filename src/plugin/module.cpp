@@ -1,4 +1,7 @@
 // The module's entry points and its one class factory.
+// Including the registry header fills the core exception classes when the
+// module loads and removes them again when it unloads.
+#include "core/exception_registry.h"
 #include "platform/com.h"
 #include "plugin/module_lock.h"
 #include "plugin/plugin.h"

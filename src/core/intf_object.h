@@ -1,0 +1,99 @@
+// The plug-in's own core objects: reference counting, interface lookup and
+// dispose behave as the core object model expects of any object.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <utility>
+
+#include "core/core_interfaces.h"
+#include "core/core_library.h"
+#include "core/object_ptr.h"
+
+namespace Nerova::RT::Core {
+
+// The interface identifiers an object offering `I` answers to.
+template <class I>
+struct IntfEntries {
+    static bool contains(const IntfID& id) noexcept {
+        return id == IUnknown::Id || id == IBaseObject::Id || id == I::Id;
+    }
+};
+
+// `I` derives from IBaseObject and names itself with a static `typeName()`.
+// Slot 8 is I's own method (the concrete class); after it come the
+// destructor and the dispose hook.
+template <class I>
+class IntfObjectImpl : public I {
+public:
+    using Interface = I;
+
+    ErrCode queryInterface(const IntfID& id, void** intf) override {
+        const ErrCode status = borrowInterface(id, intf);
+        if (status == errOk) addRef();
+        return status;
+    }
+    int addRef() override { return static_cast<int>(++refCount_); }
+    int release() override {
+        const std::uint32_t left = --refCount_;
+        if (left == 0) {
+            if (!disposed_) dispose();
+            delete this;
+        }
+        return static_cast<int>(left);
+    }
+
+    ErrCode borrowInterface(const IntfID& id, void** intf) override {
+        if (intf == nullptr) return errArgumentNull;
+        if (!IntfEntries<I>::contains(id)) return errNoInterface;
+        *intf = static_cast<I*>(this);
+        return errOk;
+    }
+    ErrCode dispose() override {
+        internalDispose();
+        disposed_ = true;
+        return errOk;
+    }
+    ErrCode getHashCode(SizeT* hashCode) override {
+        if (hashCode == nullptr) return errArgumentNull;
+        *hashCode = reinterpret_cast<SizeT>(this);
+        return errOk;
+    }
+    ErrCode equals(IBaseObject* other) override {
+        if (other == nullptr) return 1;
+        void* mine = nullptr;
+        void* theirs = nullptr;
+        borrowInterface(IBaseObject::Id, &mine);
+        other->borrowInterface(IBaseObject::Id, &theirs);
+        return mine == theirs ? 0 : 1;
+    }
+    ErrCode toString(CharPtr* text) override {
+        if (text == nullptr) return errArgumentNull;
+        const ErrCode status = CoreTypesLibrary::get().duplicateCharPtr(I::typeName(), text);
+        return isFailure(status) ? status : errOk;
+    }
+
+    virtual ~IntfObjectImpl() = default;
+
+protected:
+    IntfObjectImpl() = default;
+    // Runs once, on the first dispose or at the last release.
+    virtual void internalDispose() {}
+
+    std::uint32_t referenceCount() const noexcept { return refCount_; }
+
+private:
+
+    bool disposed_ = false;
+    std::atomic<std::uint32_t> refCount_{0};
+};
+
+// A new object of type T held with its first reference.
+template <class T, class... Args>
+ObjectPtr<typename T::Interface> createObject(Args&&... args) {
+    auto* object = new T(std::forward<Args>(args)...);
+    object->addRef();
+    return ObjectPtr<typename T::Interface>::adopt(object);
+}
+
+}  // namespace Nerova::RT::Core

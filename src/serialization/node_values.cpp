@@ -25,15 +25,6 @@ T parseWhole(std::string_view text) {
     return value;
 }
 
-std::uint64_t parseUnsigned(std::string_view text) {
-    // A negative number is a number, just not one an unsigned value holds.
-    if (!text.empty() && text.front() == '-') {
-        parseWhole<std::int64_t>(text);
-        throw XmlException(XmlExceptionCode::OutOfRange);
-    }
-    return parseWhole<std::uint64_t>(text);
-}
-
 std::int32_t parseListItem(std::string_view text) {
     const std::int64_t value = parseWhole<std::int64_t>(text);
     if (value < INT32_MIN || value > INT32_MAX) throw XmlException(XmlExceptionCode::OutOfRange);
@@ -45,6 +36,15 @@ std::int32_t parseListItem(std::string_view text) {
 constexpr double falseBelow = 2.220446049250313e-16;
 
 }  // namespace
+
+std::uint64_t parseUnsigned(std::string_view text) {
+    // A negative number is a number, just not one an unsigned value holds.
+    if (!text.empty() && text.front() == '-') {
+        parseWhole<std::int64_t>(text);
+        throw XmlException(XmlExceptionCode::OutOfRange);
+    }
+    return parseWhole<std::uint64_t>(text);
+}
 
 void writeText(Node& node, const std::string& name, const std::string& text) {
     node.writeValue(name, text, text + node.defaultSuffix());

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "serialization/node.h"
@@ -29,6 +30,8 @@ void writeUnsigned(Node& node, const std::string& name, std::uint64_t value);
 // outside the 64-bit range throws OutOfRange.
 std::int64_t readSigned(const Node& node, const std::string& name, std::int64_t defaultValue);
 std::uint64_t readUnsigned(const Node& node, const std::string& name, std::uint64_t defaultValue);
+// The same conversion of a text on its own.
+std::uint64_t parseUnsigned(std::string_view text);
 
 template <class T>
 concept NodeInteger = std::integral<T> && !std::same_as<T, bool>;

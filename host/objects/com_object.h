@@ -77,6 +77,12 @@ ComPtr<T> makeObject(Args&&... args) {
     return ComPtr<T>(new T(std::forward<Args>(args)...));
 }
 
+// The interface `I` of an object of ours, as the plug-in would hold it.
+template <class I, class T>
+ComPtr<I> asInterface(const ComPtr<T>& object) noexcept {
+    return ComPtr<I>(static_cast<I*>(object.get()));
+}
+
 // Runs a method body: no exception leaves an interface method. A COM error
 // keeps its result, anything else answers E_FAIL.
 template <class Body>

@@ -242,7 +242,11 @@ HRESULT XmlDocumentObject::CreateElement(BSTR name, BSTR text, HostXmlElement** 
 }
 
 HRESULT XmlDocumentObject::WriteValue(HostXmlElement* element, BSTR name, BSTR value, BSTR defaultValue) {
-    return guarded([&] { writeValue(ownElement(element), utf8Of(name), utf8Of(value), utf8Of(defaultValue)); });
+    return guarded([&] {
+        ValueWrite write{utf8Of(name), utf8Of(value), utf8Of(defaultValue)};
+        writeValue(ownElement(element), write.name, write.value, write.defaultValue);
+        valueWrites_.push_back(std::move(write));
+    });
 }
 
 HRESULT XmlDocumentObject::ReadValue(HostXmlElement* element, BSTR name, BSTR* value, BSTR defaultValue) {

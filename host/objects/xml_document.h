@@ -127,6 +127,15 @@ public:
     std::string readValue(const XmlElementObject& element, const std::string& name,
                           const std::string& defaultValue) const;
 
+    // Every named value written through the interface, with the default it
+    // came with, in order.
+    struct ValueWrite {
+        std::string name;
+        std::string value;
+        std::string defaultValue;
+    };
+    const std::vector<ValueWrite>& valueWrites() const noexcept { return valueWrites_; }
+
     // An empty document; create, parse and load give it its root.
     XmlDocumentObject();
 
@@ -136,6 +145,7 @@ private:
     std::uint64_t id_;
     XmlElementPtr root_;
     LONG mode_ = reading;
+    std::vector<ValueWrite> valueWrites_;
 };
 
 // The element object behind an interface pointer of ours, or null.

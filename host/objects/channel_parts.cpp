@@ -6,13 +6,6 @@ namespace vexa::host {
 
 namespace {
 
-template <class I, class T>
-HRESULT answerObject(I** out, const ComPtr<T>& object) {
-    if (out == nullptr) return E_POINTER;
-    *out = ComPtr<I>(object.get()).detach();
-    return S_OK;
-}
-
 template <class T>
 bool inRange(const std::vector<T>& list, LONG index) {
     return index >= 0 && static_cast<std::size_t>(index) < list.size();

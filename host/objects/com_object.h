@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <exception>
+#include <new>
 #include <type_traits>
 #include <utility>
 
@@ -109,6 +110,21 @@ HRESULT answer(T* out, V&& value) noexcept {
     if (out == nullptr) return E_POINTER;
     *out = std::forward<V>(value);
     return S_OK;
+}
+
+// Hands the caller another reference to `object`, which may be null.
+template <class I, class T>
+HRESULT answerObject(I** out, T* object) noexcept {
+    if (out == nullptr) return E_POINTER;
+    I* answer = object;
+    if (answer != nullptr) answer->AddRef();
+    *out = answer;
+    return S_OK;
+}
+
+template <class I, class T>
+HRESULT answerObject(I** out, const ComPtr<T>& object) noexcept {
+    return answerObject(out, object.get());
 }
 
 }  // namespace vexa::host

@@ -29,13 +29,6 @@ ComPtr<I> objectIn(const VARIANT& value) {
     return ComPtr<IUnknown>(object).tryQuery<I>();
 }
 
-template <class I, class T>
-HRESULT answerObject(I** out, const ComPtr<T>& object) {
-    if (out == nullptr) return E_POINTER;
-    *out = ComPtr<I>(object.get()).detach();
-    return S_OK;
-}
-
 }  // namespace
 
 ChannelObject::ChannelObject(LONG bufferLength)

@@ -9,14 +9,6 @@ namespace vexa::host {
 
 namespace {
 
-template <class T>
-HRESULT answerObject(T** out, T* object) {
-    if (out == nullptr) return E_POINTER;
-    if (object != nullptr) object->AddRef();
-    *out = object;
-    return S_OK;
-}
-
 XmlElementObject* firstNamed(const std::vector<XmlElementPtr>& list, std::string_view name) noexcept {
     const auto found =
         std::find_if(list.begin(), list.end(), [&](const XmlElementPtr& e) { return e->name() == name; });

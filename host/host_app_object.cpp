@@ -22,27 +22,18 @@ std::string temporaryFolder() {
     return text;
 }
 
-// Hands a reference to `object` out through `slot`.
-template <class T>
-HRESULT handOut(const ComPtr<T>& object, T** slot) {
-    if (slot == nullptr) return E_POINTER;
-    *slot = object.get();
-    if (*slot != nullptr) (*slot)->AddRef();
-    return S_OK;
-}
-
 }  // namespace
 
 HostAppObject::HostAppObject()
     : logFolder_(temporaryFolder()),
-      dataObject_(makeHostObject<HostDataObject>()),
+      dataObject_(makeHostObject<AcquisitionDataObject>(makeHostObject<ChannelGroupObject>())),
       data_(dataObject_.get()),
       clock_(makeHostObject<HostClock>()),
       timeSource_(clock_.get()) {}
 
 HRESULT HostAppObject::GetData(HostData** data) {
     if (const HRESULT failure = enter(7); failure != S_OK) return failure;
-    return handOut(data_, data);
+    return answerObject(data, data_);
 }
 
 HRESULT HostAppObject::GetHostMode(LONG* mode) {
@@ -54,7 +45,7 @@ HRESULT HostAppObject::GetHostMode(LONG* mode) {
 
 HRESULT HostAppObject::GetTimeSource(HostTimeSource** source) {
     if (const HRESULT failure = enter(59); failure != S_OK) return failure;
-    return handOut(timeSource_, source);
+    return answerObject(source, timeSource_);
 }
 
 HRESULT HostAppObject::ReportError(BSTR text) {

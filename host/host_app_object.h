@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "host/host_clock.h"
-#include "host/host_data_object.h"
+#include "host/objects/channel_group.h"
 #include "host/host_object.h"
 #include "plugin/host_app.h"
 
@@ -40,7 +40,7 @@ public:
     void setEchoReports(bool echo) noexcept { echoReports_ = echo; }
 
     const std::string& logFolder() const noexcept { return logFolder_; }
-    const ComPtr<HostDataObject>& dataObject() const noexcept { return dataObject_; }
+    const ComPtr<AcquisitionDataObject>& dataObject() const noexcept { return dataObject_; }
     const ComPtr<HostClock>& clock() const noexcept { return clock_; }
     // Every text the plug-in reported, in order.
     const std::vector<std::string>& reportedErrors() const noexcept { return reports_; }
@@ -60,7 +60,7 @@ private:
     bool setupMode_ = false;
     bool echoReports_ = true;
     std::string logFolder_;
-    ComPtr<HostDataObject> dataObject_;
+    ComPtr<AcquisitionDataObject> dataObject_;
     ComPtr<HostData> data_;
     ComPtr<HostClock> clock_;
     ComPtr<HostTimeSource> timeSource_;

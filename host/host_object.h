@@ -1,15 +1,19 @@
 // The common part of the reference host's COM objects: reference counting,
 // the interface table, IDispatch without a type library (the plug-in calls
-// the host through vtables), and failures that tests can switch on per host
-// method number.
+// the host through vtables), failures that tests can switch on per host
+// method number, and the small helpers their methods share.
 #pragma once
 
 #include <atomic>
+#include <exception>
+#include <new>
+#include <type_traits>
 #include <map>
 #include <tuple>
 #include <utility>
 
 #include "platform/com.h"
+#include "platform/com_error.h"
 #include "platform/com_ptr.h"
 
 namespace vexa::host {
@@ -88,6 +92,55 @@ private:
 template <class T, class... Args>
 ComPtr<T> makeHostObject(Args&&... args) {
     return ComPtr<T>::attach(new T(std::forward<Args>(args)...));
+}
+
+// The interface `I` of an object of ours, as the plug-in would hold it.
+template <class I, class T>
+ComPtr<I> asInterface(const ComPtr<T>& object) noexcept {
+    return ComPtr<I>(static_cast<I*>(object.get()));
+}
+
+// Runs a method body: no exception leaves an interface method. A COM error
+// keeps its result, anything else answers E_FAIL.
+template <class Body>
+HRESULT guarded(Body&& body) noexcept {
+    try {
+        if constexpr (std::is_void_v<decltype(body())>) {
+            body();
+            return S_OK;
+        } else {
+            return body();
+        }
+    } catch (const ComError& error) {
+        return error.result();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_FAIL;
+    }
+}
+
+// Writes an out-parameter after checking it.
+template <class T, class V>
+HRESULT answer(T* out, V&& value) noexcept {
+    if (out == nullptr) return E_POINTER;
+    *out = std::forward<V>(value);
+    return S_OK;
+}
+
+// Hands the caller another reference to `object`, which may be null.
+template <class I, class T>
+HRESULT answerObject(I** out, T* object) noexcept {
+    if (out == nullptr) return E_POINTER;
+    I* answer = object;
+    if (answer != nullptr) answer->AddRef();
+    *out = answer;
+    return S_OK;
+}
+
+template <class I, class T>
+HRESULT answerObject(I** out, const ComPtr<T>& object) noexcept {
+    return answerObject(out, object.get());
 }
 
 }  // namespace vexa::host

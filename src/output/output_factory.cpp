@@ -1,16 +1,90 @@
 #include "output/output_factory.h"
 
+#include <array>
+#include <limits>
 #include <stdexcept>
 
-#include "platform/com_error.h"
+#include "platform/variant.h"
+#include "serialization/host_call.h"
+#include "serialization/node.h"
+#include "serialization/node_values.h"
 
 namespace Nerova::Utils::Ncom::OutputChannel {
 
+using Serialization::Node;
+using Serialization::NodePtr;
+
 namespace {
+
 constexpr const char* loadBracketMessage =
     "OutputFactory: beginLoadSetup and endLoadSetup not called correctly at start and end of "
     "onLoadSetup event.";
+
+// The colours new channels get, in turn; the host takes them as they are.
+constexpr std::array<std::uint32_t, 64> palette{
+    0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0xFF7000, 0x808000, 0x008080, 0x008000, 0xFF8080, 0xFF80FF, 0x80FF00,
+    0xFFFF80, 0xD6DAD6, 0x81ABB1, 0xCF63C7, 0x65CD92, 0x43E7EF, 0x5ED5D5, 0x953AC9, 0xF19A9C, 0xAFE6A6, 0xA0ADEB,
+    0x55CAB9, 0x13E6E6, 0x10CBCB, 0xEA738A, 0x2E04EE, 0x4D5ED2, 0x9F9FA2, 0xC67362, 0xC67362, 0xAA027C, 0x38AA02,
+    0xBDFFED, 0xFFFFFF, 0x5E0DE3, 0x8F8D61, 0x21E4AA, 0x2C49D3, 0xBC05B3, 0x2E03BE, 0x93FDF0, 0x026458, 0xBC4151,
+    0x40A293, 0x656569, 0xB37015, 0x02DBCB, 0x21FEF3, 0x40B09A, 0x8CFFDF, 0x9A8BFE, 0x716F4D, 0x5B49FE, 0x33079A,
+    0x01DA3D, 0x020DD2, 0x74852E, 0x3F41A0, 0x727070, 0x00FFFF, 0xC0C0C0, 0xA828C8, 0x02549D};
+
+constexpr const char* outputListElement = "OutputList";
+constexpr const char* outputElement = "Output";
+constexpr const char* idAttribute = "Id";
+
+vexa::Variant integerArray(const std::vector<std::int32_t>& values) {
+    vexa::SafeArray array(VT_I4, 0, static_cast<ULONG>(values.size()));
+    for (LONG i = 0; i < static_cast<LONG>(values.size()); ++i) {
+        LONG value = values[static_cast<std::size_t>(i)];
+        const HRESULT result = SafeArrayPutElement(array.get(), &i, &value);
+        if (FAILED(result)) vexa::throwComError(result);
+    }
+    return vexa::Variant::ofArray(std::move(array));
+}
+
+// Takes a half-made entry out again unless the making finishes.
+class EntryRollback {
+public:
+    EntryRollback(std::vector<ChannelEntry>& entries, std::function<void()> rebuild)
+        : entries_(entries), rebuild_(std::move(rebuild)), size_(entries.size()) {}
+    ~EntryRollback() {
+        if (armed_ && entries_.size() == size_) {
+            entries_.pop_back();
+            rebuild_();
+        }
+    }
+    EntryRollback(const EntryRollback&) = delete;
+    EntryRollback& operator=(const EntryRollback&) = delete;
+    void dismiss() noexcept { armed_ = false; }
+
+private:
+    std::vector<ChannelEntry>& entries_;
+    std::function<void()> rebuild_;
+    std::size_t size_;
+    bool armed_ = true;
+};
+
 }  // namespace
+
+void configureType(HostChannel* channel, const OutputChannelType& type) {
+    vexa::hostSet(channel, &HostChannel::SetDataType, static_cast<LONG>(type.dataType));
+    bool asynchronous = false;
+    bool singleValue = false;
+    switch (static_cast<OutputChannelKind>(type.kind)) {
+    case OutputChannelKind::Synchronous: break;
+    case OutputChannelKind::Asynchronous: asynchronous = true; break;
+    case OutputChannelKind::SingleValue: singleValue = true; break;
+    default: return;  // a kind the host does not know: only the type is set
+    }
+    vexa::hostSet(channel, &HostChannel::SetAsynchronousFlag, vexa::toVariantBool(asynchronous));
+    vexa::hostSet(channel, &HostChannel::SetSingleValueFlag, vexa::toVariantBool(singleValue));
+}
+
+OutputFactoryImpl::OutputFactoryImpl() {
+    index_.max_load_factor(1.0F);
+    index_.rehash(8);
+}
 
 void OutputFactoryImpl::setHost(vexa::ComPtr<HostApp> app, std::shared_ptr<const vexa::HostString> pluginId,
                                 HostChannelGroup* group) {
@@ -19,19 +93,161 @@ void OutputFactoryImpl::setHost(vexa::ComPtr<HostApp> app, std::shared_ptr<const
     group_ = group;
 }
 
-// The factory holds no channels yet, so the channel operations below have
-// nothing to act on.
-void OutputFactoryImpl::removeOutputChannel(const std::shared_ptr<OutputChannel>& /*channel*/) {}
-void OutputFactoryImpl::refreshAddData() {}
-void OutputFactoryImpl::alignBufferPositions() {}
-void OutputFactoryImpl::detachAllHostChannels() {}
-void OutputFactoryImpl::clearChannels() {}
-void OutputFactoryImpl::saveSetup(Serialization::Node& /*node*/) {}
+vexa::ComPtr<HostData> OutputFactoryImpl::hostData() const {
+    vexa::ComPtr<HostData> data = vexa::hostGetObject(app_.get(), &HostApp::GetData);
+    vexa::required(data);
+    return data;
+}
+
+bool OutputFactoryImpl::retainChannels() const {
+    return vexa::hostGet(hostData().get(), &HostData::GetRetainChannels) != VARIANT_FALSE;
+}
+
+BSTR OutputFactoryImpl::pluginId() const noexcept { return pluginId_ ? pluginId_->get() : nullptr; }
+
+void OutputFactoryImpl::rebuildIndex() {
+    index_.clear();
+    for (std::size_t i = 0; i < entries_.size(); ++i) index_.emplace(entries_[i].key, i);
+}
+
+OutputChannelKey OutputFactoryImpl::allocateKey() {
+    OutputChannelKey key = nextKey_;
+    while (index_.contains(key)) key += keyStep_;
+    entries_.push_back({key, nullptr});
+    rebuildIndex();
+    return key;
+}
+
+vexa::ComPtr<HostChannel> OutputFactoryImpl::createHostChannel(OutputChannelKey key, const OutputChannelType& type) {
+    HostChannelGroup* group = vexa::required(group_);
+    vexa::Variant ids = integerArray({static_cast<std::int32_t>(key)});
+    vexa::ComPtr<HostChannel> channel;
+    vexa::checkCall(group->CreateChannels(pluginId(), 1, ids.get(), channel.put()), group);
+    configureType(vexa::required(channel), type);
+    vexa::hostSet(channel.get(), &HostChannel::SetUsed, VARIANT_TRUE);
+    if (retainChannels()) {
+        const vexa::ComPtr<HostChannelControl> control = channel.tryQuery<HostChannelControl>();
+        vexa::checkCall(vexa::required(control)->MarkRetained(), control.get());
+    }
+    return channel;
+}
+
+std::shared_ptr<OutputChannel> OutputFactoryImpl::createOutputChannel(const OutputChannelType& type,
+                                                                      const ChannelCreated& onCreated) {
+    const OutputChannelKey key = allocateKey();
+    EntryRollback rollback(entries_, [this] { rebuildIndex(); });
+    auto channel = std::make_shared<OutputChannelImpl>(this, app_);
+    entries_.back().channel = channel;
+    channel->setKey(key);
+    channel->setHostChannel(createHostChannel(key, type));
+    channel->setHostColor(palette[colorCounter_ % palette.size()]);
+    ++colorCounter_;
+    rollback.dismiss();
+
+    std::shared_ptr<OutputChannel> result = channel;
+    if (onCreated) onCreated(result);
+    if (mode_ == Mode::Normal) {
+        if (!retainChannels()) channel->activate();
+    } else if (retainChannels()) {
+        channel->setUsed(false);
+    }
+    mountChannels();
+    return result;
+}
+
+std::shared_ptr<OutputChannel> OutputFactoryImpl::getOutputChannel(OutputChannelKey key,
+                                                                   const OutputChannelType& type,
+                                                                   const ChannelCreated& onCreated) {
+    const auto found = index_.find(key);
+    if (found == index_.end()) return createOutputChannel(type, onCreated);
+    const std::shared_ptr<OutputChannelImpl>& channel = entries_[found->second].channel;
+    if (!retainChannels() && channel->getType() != type) configureType(channel->hostChannel().get(), type);
+    return channel;
+}
+
+void OutputFactoryImpl::removeEntryAt(std::size_t position) {
+    const std::shared_ptr<OutputChannelImpl> channel = entries_[position].channel;
+    if (channel && channel->hostChannel()) {
+        vexa::ComPtr<HostChannel> hostChannel = channel->hostChannel();
+        channel->setHostChannel(nullptr);
+        HostChannelGroup* group = vexa::required(group_);
+        vexa::checkCall(group->RemoveChannel(hostChannel.get()), group);
+        mountChannels();
+    }
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(position));
+    rebuildIndex();
+}
+
+void OutputFactoryImpl::removeOutputChannel(const std::shared_ptr<OutputChannel>& channel) {
+    if (!channel) return;
+    const auto found = index_.find(channel->getKey());
+    if (found != index_.end()) removeEntryAt(found->second);
+}
+
+void OutputFactoryImpl::groupOutputChannels(const std::vector<std::int32_t>& keys, const std::string& text) {
+    HostChannelGroup* group = vexa::required(group_);
+    vexa::Variant array = integerArray(keys);
+    vexa::HostString hostText(text);
+    vexa::checkCall(group->GroupChannels(pluginId(), static_cast<LONG>(keys.size()), array.get(), hostText.get()),
+                    group);
+}
+
+void OutputFactoryImpl::beginMultipleMount() { ++mountDepth_; }
+
+std::int32_t OutputFactoryImpl::endMultipleMount() {
+    --mountDepth_;
+    if (mountPending_) mountChannels();
+    if (mountDepth_ < 0) throw std::runtime_error("endMultipleMount called too many times");
+    return mountDepth_;
+}
+
+void OutputFactoryImpl::mountChannels() {
+    if (mountDepth_ != 0) {
+        mountPending_ = true;
+        return;
+    }
+    if (mode_ == Mode::Normal) {
+        const vexa::ComPtr<HostData> data = hostData();
+        vexa::checkCall(data->RefreshPluginChannels(), data.get());
+    }
+    mountPending_ = false;
+}
+
+void OutputFactoryImpl::refreshAddData() {
+    for (const ChannelEntry& entry : entries_)
+        if (entry.channel) entry.channel->refreshAddData();
+}
+
+// Channels without a host channel have no buffer to align.
+void OutputFactoryImpl::alignBufferPositions() {
+    const vexa::ComPtr<HostData> data = hostData();
+    const LONG blockCount = vexa::hostGet(data.get(), &HostData::GetBlockCount);
+    LONGLONG blockSize = 0;
+    LONGLONG offset = 0;
+    vexa::checkCall(data->GetBlockGeometry(&blockSize, &offset), data.get());
+    const std::int64_t position = std::int64_t{blockCount} * blockSize + offset;
+    for (const ChannelEntry& entry : entries_)
+        if (entry.channel && entry.channel->hostChannel()) entry.channel->alignBufferPosition(position);
+}
+
+void OutputFactoryImpl::detachAllHostChannels() {
+    for (const ChannelEntry& entry : entries_)
+        if (entry.channel) entry.channel->setHostChannel(nullptr);
+}
+
+void OutputFactoryImpl::clearChannels() {
+    colorCounter_ = 0;
+    index_.clear();
+    entries_.clear();
+}
+
+// ---- setup ----
 
 void OutputFactoryImpl::failLoadBracket() {
-    HostApp* app = vexa::required(app_);
-    vexa::HostString text(loadBracketMessage);
-    vexa::checkCall(app->ReportError(text.get()), app);
+    if (app_) {
+        vexa::HostString text(loadBracketMessage);
+        vexa::checkCall(app_->ReportError(text.get()), app_.get());
+    }
     throw std::runtime_error(loadBracketMessage);
 }
 
@@ -40,13 +256,68 @@ void OutputFactoryImpl::beginLoadSetup() {
     mode_ = Mode::Loading;
 }
 
-void OutputFactoryImpl::loadSetup(Serialization::Node& /*node*/) {
-    if (mode_ != Mode::Loading) failLoadBracket();
-}
-
+// Loaded channels that no device took up go again, unless the host keeps
+// its channels anyway.
 void OutputFactoryImpl::endLoadSetup() {
     if (mode_ != Mode::Loading) failLoadBracket();
+    if (!retainChannels()) {
+        for (std::size_t i = 0; i < entries_.size();) {
+            if (entries_[i].channel.use_count() == 1) removeEntryAt(i);
+            else ++i;
+        }
+    }
     mode_ = Mode::Normal;
+}
+
+void OutputFactoryImpl::saveSetup(Node& node) {
+    NodePtr list = node.addChild(outputListElement);
+    list->addAttribute("Version", "1");
+    Serialization::writeNumber(*list, "ColorCounter", colorCounter_);
+    for (const ChannelEntry& entry : entries_) {
+        NodePtr output = list->addChild(outputElement);
+        output->addAttribute(idAttribute, Serialization::decimalText(std::uint64_t{entry.key}));
+        if (entry.channel) entry.channel->saveSetup(*output);
+    }
+}
+
+void OutputFactoryImpl::loadSetup(Node& node) {
+    if (mode_ != Mode::Loading) failLoadBracket();
+    const NodePtr list = node.findChild(outputListElement);
+    if (!list) return;
+    colorCounter_ = Serialization::readNumber<std::uint64_t>(*list, "ColorCounter", 0);
+    const std::uint32_t count = list->childCount();
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (const NodePtr output = list->childAt(i)) loadOutput(*output);
+    }
+}
+
+void OutputFactoryImpl::loadOutput(Node& output) {
+    if (output.name() != outputElement) return;
+    const NodePtr id = output.findAttribute(idAttribute);
+    if (!id) return;
+    const std::uint64_t number = Serialization::parseUnsigned(id->text());
+    if (number > std::numeric_limits<OutputChannelKey>::max())
+        throw Serialization::XmlException(Serialization::XmlExceptionCode::OutOfRange);
+    const auto key = static_cast<OutputChannelKey>(number);
+    if (index_.contains(key)) return;  // the first output with a key wins
+
+    entries_.push_back({key, nullptr});
+    rebuildIndex();
+    EntryRollback rollback(entries_, [this] { rebuildIndex(); });
+    auto channel = std::make_shared<OutputChannelImpl>(this, app_);
+    entries_.back().channel = channel;
+
+    vexa::ComPtr<HostChannel> hostChannel;
+    if (retainChannels()) {
+        if (const NodePtr settings = output.findChild("OutputChannel")) {
+            vexa::Variant path = integerArray(Serialization::textToList(Serialization::readText(*settings, "Index")));
+            const vexa::ComPtr<HostData> data = hostData();
+            vexa::checkCall(data->FindChannel(path.get(), hostChannel.put()), data.get());
+        }
+    }
+    if (!hostChannel) hostChannel = createHostChannel(key, timedDoubleChannel);
+    channel->loadSetup(output, key, std::move(hostChannel));
+    rollback.dismiss();
 }
 
 }  // namespace Nerova::Utils::Ncom::OutputChannel

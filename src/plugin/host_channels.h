@@ -136,6 +136,7 @@ struct HostAxis : IDispatch {
 // How an array channel's axes are laid out.
 struct HostArrayDescription : IDispatch {
     virtual HRESULT STDMETHODCALLTYPE GetAxis(LONG index, HostAxis** axis) = 0;         // 7
+    virtual HRESULT STDMETHODCALLTYPE GetAxisCount(LONG* count) = 0;                    // 8
     virtual HRESULT STDMETHODCALLTYPE SetAxisCount(LONG count) = 0;                     // 9
     virtual HRESULT STDMETHODCALLTYPE SetAxisSize(LONG index, LONGLONG size) = 0;       // 11
     virtual HRESULT STDMETHODCALLTYPE Commit() = 0;                                     // 12

@@ -16,6 +16,7 @@ struct HostXmlElement : IDispatch {
     virtual HRESULT STDMETHODCALLTYPE GetChild(LONG index, HostXmlElement** child) = 0;     // 12
     virtual HRESULT STDMETHODCALLTYPE GetChildCount(LONG* count) = 0;                       // 13
     virtual HRESULT STDMETHODCALLTYPE GetParent(HostXmlElement** parent) = 0;               // 14
+    // The element an attribute belongs to; null for other elements.
     virtual HRESULT STDMETHODCALLTYPE GetRelated(HostXmlElement** related) = 0;             // 15
     virtual HRESULT STDMETHODCALLTYPE AddAttribute(HostXmlElement* attribute) = 0;          // 16
     virtual HRESULT STDMETHODCALLTYPE RemoveAttribute(HostXmlElement* attribute) = 0;       // 17

@@ -101,15 +101,48 @@ void PluginCore::unbindChannels() {
     outputFactory.clearChannels();
 }
 
+namespace {
+
+// The factory's setup-load bracket. It is closed even when reading the setup
+// fails: an open bracket would refuse every later load.
+class SetupLoad {
+public:
+    explicit SetupLoad(Nerova::Utils::Ncom::OutputChannel::OutputFactoryImpl& factory) : factory_(factory) {
+        factory_.beginLoadSetup();
+    }
+    ~SetupLoad() {
+        if (open_) {
+            try {
+                factory_.endLoadSetup();
+            } catch (...) {
+                // The failure that ended the load is the one that is reported.
+            }
+        }
+    }
+    SetupLoad(const SetupLoad&) = delete;
+    SetupLoad& operator=(const SetupLoad&) = delete;
+
+    void end() {
+        open_ = false;
+        factory_.endLoadSetup();
+    }
+
+private:
+    Nerova::Utils::Ncom::OutputChannel::OutputFactoryImpl& factory_;
+    bool open_ = true;
+};
+
+}  // namespace
+
 void PluginCore::applySetup(Nerova::Utils::Serialization::Node& node) {
-    outputFactory.beginLoadSetup();
+    SetupLoad load(outputFactory);
     if (node.isValid()) {
         outputFactory.loadSetup(node);
         // The devices load their channel setup from `node` here.
     } else {
         // The devices reset their channel setup here.
     }
-    outputFactory.endLoadSetup();
+    load.end();
 }
 
 HRESULT PluginCore::saveOrLoadSetup(Nerova::Utils::Serialization::Node& node) {

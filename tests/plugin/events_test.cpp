@@ -83,8 +83,18 @@ protected:
         return Variant::ofArray(std::move(array));
     }
 
-    ComPtr<FakeXmlDocument> document = makeHostObject<FakeXmlDocument>();
-    ComPtr<FakeXmlElement> element = makeHostObject<FakeXmlElement>();
+    // A mode no event sets, to see whether an event reached the document.
+    static constexpr LONG untouchedMode = 7;
+
+    ComPtr<XmlDocumentObject> document = makeDocument();
+    ComPtr<XmlElementObject> element{&document->root()};
+
+private:
+    static ComPtr<XmlDocumentObject> makeDocument() {
+        auto made = XmlDocumentObject::create("Setup");
+        made->setMode(untouchedMode);
+        return made;
+    }
 };
 
 TEST_F(DocumentEventTest, MalformedArgumentsAreInvalid) {
@@ -107,14 +117,14 @@ TEST_F(DocumentEventTest, MalformedArgumentsAreInvalid) {
         << "index 0 lies below the array";
     EXPECT_EQ(sendEvent(plugin, HostEvent::Event157, fromOne, result), E_INVALIDARG);
     EXPECT_EQ(result.type(), VT_EMPTY) << "a refused event writes no result";
-    EXPECT_TRUE(document->modesSet.empty());
+    EXPECT_EQ(document->mode(), untouchedMode);
 }
 
 TEST_F(DocumentEventTest, IndicesAreTheArraysOwnWhateverItsLowerBound) {
     Variant fromMinusOne = documentArray(-1, 5);
     Variant result;
     EXPECT_EQ(sendEvent(plugin, HostEvent::SetupDocument, fromMinusOne, result), S_OK);
-    EXPECT_EQ(document->modesSet, std::vector<LONG>{1});
+    EXPECT_EQ(document->mode(), XmlDocumentObject::writing);
     Variant settings = documentArray(0, 3);
     EXPECT_EQ(sendEvent(plugin, HostEvent::SettingsDocument, settings, result), S_OK)
         << "the settings event needs no index 3";
@@ -127,8 +137,9 @@ TEST_F(DocumentEventTest, OnlyExactlyFFFFMeansSaving) {
     for (VARIANT_BOOL flag : {VARIANT_BOOL{1}, VARIANT_BOOL{0}, VARIANT_BOOL{-2}, VARIANT_TRUE}) {
         Variant argument = documentArray(0, 4, flag);
         EXPECT_EQ(sendEvent(plugin, HostEvent::SetupDocument, argument, result), S_OK);
+        EXPECT_EQ(document->mode(), flag == VARIANT_TRUE ? XmlDocumentObject::writing : XmlDocumentObject::reading)
+            << "flag " << flag;
     }
-    EXPECT_EQ(document->modesSet, (std::vector<LONG>{0, 0, 0, 1}));
 }
 
 TEST_F(DocumentEventTest, HostMode2AnswersAtOnceWithoutTouchingTheResult) {
@@ -140,7 +151,7 @@ TEST_F(DocumentEventTest, HostMode2AnswersAtOnceWithoutTouchingTheResult) {
     Variant argument = documentArray(0, 4);
     EXPECT_EQ(sendEvent(plugin, HostEvent::SettingsDocument, argument, result), S_OK);
     expectUntouched(result);
-    EXPECT_TRUE(document->modesSet.empty());
+    EXPECT_EQ(document->mode(), untouchedMode);
 }
 
 TEST_F(DocumentEventTest, SetupEventAnswersAndAlwaysLeavesVtUi4One) {
@@ -173,6 +184,17 @@ TEST_F(DocumentEventTest, ADocumentThatIsNoneIsReportedAndFails) {
     EXPECT_EQ(sendEvent(plugin, HostEvent::SetupDocument, argument, result), E_FAIL);
     EXPECT_EQ(app->reportedErrors(), std::vector<std::string>{"NCOM document is not set!"});
     EXPECT_EQ(result.type(), VT_EMPTY);
+}
+
+TEST_F(DocumentEventTest, ASetupThatFailsToLoadDoesNotBlockTheNextLoad) {
+    auto broken = XmlDocumentObject::parse("<Setup><OutputList><ColorCounter>many</ColorCounter></OutputList></Setup>");
+    ComPtr<XmlElementObject> brokenRoot{&broken->root()};
+    Variant result;
+    EXPECT_EQ(plugin.documentEvent(HostEvent::SetupDocument, broken.get(), brokenRoot.get(), false, result), E_FAIL);
+    ASSERT_EQ(app->reportedErrors().size(), 1u);
+
+    EXPECT_EQ(plugin.documentEvent(HostEvent::SetupDocument, document.get(), element.get(), false, result), S_OK);
+    EXPECT_EQ(app->reportedErrors().size(), 1u) << "the next load is not refused for an open load";
 }
 
 TEST(DocumentEventWithoutHost, NeedsInitializeFirst) {

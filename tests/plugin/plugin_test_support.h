@@ -12,6 +12,7 @@
 #include "host/host_object.h"
 #include "host/plugin_driver.h"
 #include "host/plugin_module.h"
+#include "host/objects/xml_document.h"
 #include "plugin/host_xml.h"
 
 namespace plugin_test {
@@ -22,6 +23,8 @@ using vexa::host::HostAppObject;
 using vexa::host::makeHostObject;
 using vexa::host::PluginDriver;
 using vexa::host::PluginModule;
+using vexa::host::XmlDocumentObject;
+using vexa::host::XmlElementObject;
 
 // Loaded once for the whole test program, from the build's bin folder.
 const PluginModule& loadedModule();
@@ -46,48 +49,5 @@ HRESULT callSlot(IUnknown* object, int slot, Args... args) {
     std::memcpy(&method, &vtable[slot], sizeof method);
     return method(object, args...);
 }
-
-// A document that only knows its mode; the plug-in needs nothing more yet.
-class FakeXmlDocument final : public vexa::host::HostObject<HostXmlDocument> {
-public:
-    std::vector<LONG> modesSet;
-
-    HRESULT STDMETHODCALLTYPE GetMode(LONG* mode) override {
-        *mode = modesSet.empty() ? 0 : modesSet.back();
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE SetMode(LONG mode) override {
-        modesSet.push_back(mode);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetRootElement(HostXmlElement**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE CreateElement(BSTR, BSTR, HostXmlElement**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE WriteValue(HostXmlElement*, BSTR, BSTR, BSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE ReadValue(HostXmlElement*, BSTR, BSTR*, BSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetElementName(HostXmlElement*, BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetElementText(HostXmlElement*, BSTR*) override { return E_NOTIMPL; }
-};
-
-// An element the plug-in only holds on to.
-class FakeXmlElement final : public vexa::host::HostObject<HostXmlElement> {
-public:
-    HRESULT STDMETHODCALLTYPE SetText(BSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE AppendChild(HostXmlElement*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE RemoveChild(HostXmlElement*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE ClearChildren() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE FindChild(BSTR, HostXmlElement**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetChild(LONG, HostXmlElement**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetChildCount(LONG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetParent(HostXmlElement**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetRelated(HostXmlElement**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE AddAttribute(HostXmlElement*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE RemoveAttribute(HostXmlElement*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE FindAttribute(BSTR, HostXmlElement**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetAttribute(LONG, HostXmlElement**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetAttributeCount(LONG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE ClearAttributes() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetName(BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetText(BSTR*) override { return E_NOTIMPL; }
-};
 
 }  // namespace plugin_test

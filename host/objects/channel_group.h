@@ -1,0 +1,111 @@
+// The reference host's channel group of a plug-in and its acquisition data
+// object: channels are created with the plug-in's identifiers, found by
+// index path, and the acquisition's block position, sample rate and
+// channel retention are the host's settings.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/host_object.h"
+#include "host/objects/host_channel.h"
+#include "plugin/host_data.h"
+
+namespace vexa::host {
+
+using ChannelPtr = ComPtr<ChannelObject>;
+
+class ChannelGroupObject final : public HostObject<HostChannelGroup> {
+public:
+    // `groupIndex` is the first number of every channel's index path.
+    explicit ChannelGroupObject(std::int32_t groupIndex = 1) : groupIndex_(groupIndex) {}
+
+    HRESULT STDMETHODCALLTYPE RemoveChannel(HostChannel* channel) override;
+    // Makes one channel per identifier in `ids` and answers the first.
+    HRESULT STDMETHODCALLTYPE CreateChannels(BSTR pluginId, LONG count, VARIANT* ids,
+                                             HostChannel** channel) override;
+    HRESULT STDMETHODCALLTYPE GroupChannels(BSTR pluginId, LONG count, VARIANT* keys, BSTR text) override;
+
+    struct Grouping {
+        std::string pluginId;
+        std::vector<std::int32_t> keys;
+        std::string text;
+    };
+
+    // The channels in creation order.
+    const std::vector<ChannelPtr>& channels() const noexcept { return channels_; }
+    ChannelObject* findById(LONG id) const noexcept;
+    ChannelObject* findByIndexPath(const std::vector<std::int32_t>& path) const noexcept;
+    // A channel as the host makes it, without a plug-in's request.
+    ChannelPtr addChannel(LONG id);
+    const std::vector<Grouping>& groupings() const noexcept { return groupings_; }
+    // The plug-in identifier of the last creation.
+    const std::string& pluginId() const noexcept { return pluginId_; }
+    int removals() const noexcept { return removals_; }
+    // Buffer length of channels made from now on.
+    void setBufferLength(LONG samples) noexcept { bufferLength_ = samples; }
+
+private:
+    std::int32_t groupIndex_;
+    std::int32_t nextSerial_ = 0;
+    LONG bufferLength_ = 1024;
+    std::vector<ChannelPtr> channels_;
+    std::vector<Grouping> groupings_;
+    std::string pluginId_;
+    int removals_ = 0;
+};
+
+// The inner object of the host's data model whose item 8 is the plug-in's
+// channel group.
+class DataModelObject final : public HostObject<HostDataModel> {
+public:
+    explicit DataModelObject(ComPtr<ChannelGroupObject> group);
+
+    // What item 8 hands out instead of the group; null, or an object
+    // without a channel group, breaks the plug-in's way to its group.
+    void setGroupItem(ComPtr<IUnknown> item) { item_ = std::move(item); }
+    const ComPtr<ChannelGroupObject>& channelGroup() const noexcept { return group_; }
+
+    HRESULT STDMETHODCALLTYPE GetItem(LONG kind, IUnknown** item) override;
+
+private:
+    ComPtr<ChannelGroupObject> group_;
+    ComPtr<IUnknown> item_;
+};
+
+class AcquisitionDataObject final : public HostObject<HostData> {
+public:
+    explicit AcquisitionDataObject(ComPtr<ChannelGroupObject> group);
+
+    // What GetModel hands out instead of the model object (null allowed).
+    void setModel(ComPtr<HostDataModel> model) { model_ = std::move(model); }
+    const ComPtr<DataModelObject>& modelObject() const noexcept { return modelObject_; }
+
+    HRESULT STDMETHODCALLTYPE GetModel(HostDataModel** model) override;
+    HRESULT STDMETHODCALLTYPE GetBlockCount(LONG* count) override;
+    HRESULT STDMETHODCALLTYPE GetBlockGeometry(LONGLONG* blockSize, LONGLONG* offset) override;
+    HRESULT STDMETHODCALLTYPE RefreshPluginChannels() override;
+    HRESULT STDMETHODCALLTYPE GetSampleRate(DOUBLE* rate) override;
+    HRESULT STDMETHODCALLTYPE FindChannel(VARIANT* indexPath, HostChannel** channel) override;
+    HRESULT STDMETHODCALLTYPE GetRetainChannels(VARIANT_BOOL* retain) override;
+
+    ChannelGroupObject& group() const noexcept { return *group_; }
+
+    // The acquisition position is blockCount * blockSize + offset samples.
+    LONG blockCount = 0;
+    LONGLONG blockSize = 0;
+    LONGLONG offset = 0;
+    double sampleRate = 1000.0;
+    // Host channels outlive the plug-in's bookkeeping (the host keeps them
+    // across a setup load).
+    bool retainChannels = false;
+    // How often the plug-in asked the host to read its channels again.
+    int refreshCount = 0;
+
+private:
+    ComPtr<ChannelGroupObject> group_;
+    ComPtr<DataModelObject> modelObject_;
+    ComPtr<HostDataModel> model_;
+};
+
+}  // namespace vexa::host

@@ -1,0 +1,185 @@
+// A reference host output channel: what the plug-in sets is kept in public
+// settings the host reads back, and samples land in ring buffers of values
+// and time stamps that the plug-in writes at the host's write position.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/objects/channel_parts.h"
+#include "host/host_object.h"
+#include "plugin/host_channels.h"
+
+namespace vexa::host {
+
+// Bytes of one value of a host data type; 0 for a code the host does not
+// know.
+std::size_t dataTypeSize(LONG dataType) noexcept;
+// The first value of a sample as a number; 0.0 for an unknown type or too
+// few bytes.
+double sampleToDouble(LONG dataType, const std::byte* data, std::size_t size) noexcept;
+
+struct ChannelSettings {
+    LONG id = 0;                          // the identifier the plug-in created it with
+    std::vector<std::int32_t> indexPath;  // where the channel stands in the host
+    std::string name;
+    std::string unit;
+    LONG color = 0;
+    bool used = false;
+    bool stored = false;
+    LONG dataType = 7;
+    bool asynchronous = false;   // the first kind flag
+    bool singleValue = false;    // the second kind flag
+    // The scaled preview is value * scale + offset.
+    double scale = 1.0;
+    double offset = 0.0;
+    // Properties the host passes through without meaning to the plug-in.
+    bool flag24 = false;
+    bool flag125 = false;
+    bool carriesArrays = false;
+    std::string text40;
+    std::string text199;
+    std::string text201;
+    std::string controlText;
+    LONG integer38 = 0;
+    LONG integer73 = 0;
+    LONG integer75 = 0;
+    LONG integer138 = 0;
+    LONG integer140 = 0;
+    LONG integer174 = 0;
+    LONG outputParameter = 0;
+    float float63 = 0.0F;
+    float float65 = 0.0F;
+    float float131 = 0.0F;
+    double double67 = 0.0;
+    double double69 = 0.0;
+    std::vector<std::int32_t> dimensions;
+    LONG valuesPerSample = 1;
+    LONG bufferOffset = 0;  // last alignment the plug-in asked for
+    bool active = false;
+    int retainMarks = 0;
+};
+
+struct BinarySample {
+    double time;
+    std::vector<std::uint8_t> bytes;
+};
+
+class ChannelObject final : public HostObject<HostChannel, HostChannelControl> {
+public:
+    explicit ChannelObject(LONG bufferLength = 1024);
+
+    ChannelSettings& settings() noexcept { return settings_; }
+    const ChannelSettings& settings() const noexcept { return settings_; }
+
+    // Buffers: `bufferLength` samples of valueSize * arraySize bytes.
+    LONG bufferLength() const noexcept { return bufferLength_; }
+    void setBufferLength(LONG samples);
+    LONG arraySize() const noexcept { return arraySize_; }
+    void setArraySize(LONG values);
+    LONG writePosition() const noexcept { return writePosition_; }
+    // Samples written since the buffers were made, wrapped or not.
+    std::uint64_t samplesWritten() const noexcept { return written_; }
+    const std::byte* sampleAt(LONG position) const;
+    double timeAt(LONG position) const;
+    // The first value of the sample at `position` as a number.
+    double valueAt(LONG position) const;
+    const std::vector<BinarySample>& binarySamples() const noexcept { return binarySamples_; }
+
+    EntryListObject& entries() const noexcept { return *entries_; }
+    ArrayDescriptionObject& arrayDescription() const noexcept { return *array_; }
+    PropertyCollectionObject& properties() const noexcept { return *properties_; }
+
+    // HostChannel
+    HRESULT STDMETHODCALLTYPE GetBufferLength(LONG* samples) override;
+    HRESULT STDMETHODCALLTYPE GetWritePosition(LONG* position) override;
+    HRESULT STDMETHODCALLTYPE GetName(BSTR* name) override;
+    HRESULT STDMETHODCALLTYPE SetName(BSTR name) override;
+    HRESULT STDMETHODCALLTYPE GetUsed(VARIANT_BOOL* used) override;
+    HRESULT STDMETHODCALLTYPE SetUsed(VARIANT_BOOL used) override;
+    HRESULT STDMETHODCALLTYPE GetBool24(VARIANT_BOOL* value) override;
+    HRESULT STDMETHODCALLTYPE SetBool25(VARIANT_BOOL value) override;
+    HRESULT STDMETHODCALLTYPE GetDataType(LONG* type) override;
+    HRESULT STDMETHODCALLTYPE GetValueSize(LONG* bytes) override;
+    HRESULT STDMETHODCALLTYPE GetAsynchronousFlag(VARIANT_BOOL* flag) override;
+    HRESULT STDMETHODCALLTYPE GetInteger38(LONG* value) override;
+    HRESULT STDMETHODCALLTYPE GetText40(BSTR* text) override;
+    HRESULT STDMETHODCALLTYPE SetText41(BSTR text) override;
+    HRESULT STDMETHODCALLTYPE GetUnit(BSTR* unit) override;
+    HRESULT STDMETHODCALLTYPE SetUnit(BSTR unit) override;
+    HRESULT STDMETHODCALLTYPE GetOutputParameter(LONG* value) override;
+    HRESULT STDMETHODCALLTYPE SetOutputParameter(LONG value) override;
+    HRESULT STDMETHODCALLTYPE GetColor(LONG* rgb) override;
+    HRESULT STDMETHODCALLTYPE SetColor(LONG rgb) override;
+    HRESULT STDMETHODCALLTYPE GetFloat63(FLOAT* value) override;
+    HRESULT STDMETHODCALLTYPE SetFloat64(FLOAT value) override;
+    HRESULT STDMETHODCALLTYPE GetFloat65(FLOAT* value) override;
+    HRESULT STDMETHODCALLTYPE SetFloat66(FLOAT value) override;
+    HRESULT STDMETHODCALLTYPE GetDouble67(DOUBLE* value) override;
+    HRESULT STDMETHODCALLTYPE SetDouble68(DOUBLE value) override;
+    HRESULT STDMETHODCALLTYPE GetDouble69(DOUBLE* value) override;
+    HRESULT STDMETHODCALLTYPE SetDouble70(DOUBLE value) override;
+    HRESULT STDMETHODCALLTYPE AdvanceWritePosition(LONG samples) override;
+    HRESULT STDMETHODCALLTYPE SetInteger73(LONG value) override;
+    HRESULT STDMETHODCALLTYPE GetInteger75(LONG* value) override;
+    HRESULT STDMETHODCALLTYPE SetInteger76(LONG value) override;
+    HRESULT STDMETHODCALLTYPE SetBufferOffset(LONG offset) override;
+    HRESULT STDMETHODCALLTYPE GetValuesPerSample(LONG* count) override;
+    HRESULT STDMETHODCALLTYPE GetEntryList(HostEntryList** list) override;
+    HRESULT STDMETHODCALLTYPE SetDataType(LONG type) override;
+    HRESULT STDMETHODCALLTYPE GetSingleValueFlag(VARIANT_BOOL* flag) override;
+    HRESULT STDMETHODCALLTYPE SetAsynchronousFlag(VARIANT_BOOL flag) override;
+    HRESULT STDMETHODCALLTYPE SetSingleValueFlag(VARIANT_BOOL flag) override;
+    HRESULT STDMETHODCALLTYPE GetStored(VARIANT_BOOL* stored) override;
+    HRESULT STDMETHODCALLTYPE SetStored(VARIANT_BOOL stored) override;
+    HRESULT STDMETHODCALLTYPE SerializeSettings(VARIANT* document, VARIANT* element, VARIANT_BOOL saving) override;
+    HRESULT STDMETHODCALLTYPE GetArrayDescription(HostArrayDescription** description) override;
+    HRESULT STDMETHODCALLTYPE GetBool125(VARIANT_BOOL* value) override;
+    HRESULT STDMETHODCALLTYPE SetCarriesArrays(VARIANT_BOOL arrays) override;
+    HRESULT STDMETHODCALLTYPE GetArraySize(LONG* values) override;
+    HRESULT STDMETHODCALLTYPE GetFloat131(FLOAT* value) override;
+    HRESULT STDMETHODCALLTYPE SetFloat132(FLOAT value) override;
+    HRESULT STDMETHODCALLTYPE SetInteger138(LONG value) override;
+    HRESULT STDMETHODCALLTYPE SetInteger140(LONG value) override;
+    HRESULT STDMETHODCALLTYPE SetDimensions(VARIANT* sizes) override;
+    HRESULT STDMETHODCALLTYPE ScaleValue(DOUBLE value, DOUBLE* scaled) override;
+    HRESULT STDMETHODCALLTYPE GetIndexPath(VARIANT* path) override;
+    HRESULT STDMETHODCALLTYPE AddTimedBinarySample(DOUBLE time, VARIANT* bytes) override;
+    HRESULT STDMETHODCALLTYPE GetInteger174(LONG* value) override;
+    HRESULT STDMETHODCALLTYPE SetInteger175(LONG value) override;
+    HRESULT STDMETHODCALLTYPE GetSampleBuffer(BYTE** base) override;
+    HRESULT STDMETHODCALLTYPE GetTimeBuffer(DOUBLE** base) override;
+    HRESULT STDMETHODCALLTYPE GetProperties(HostPropertyCollection** properties) override;
+    HRESULT STDMETHODCALLTYPE GetText199(BSTR* text) override;
+    HRESULT STDMETHODCALLTYPE GetText201(BSTR* text) override;
+
+    // HostChannelControl
+    HRESULT STDMETHODCALLTYPE Activate(VARIANT_BOOL active) override;
+    HRESULT STDMETHODCALLTYPE SetControlText(BSTR text) override;
+    HRESULT STDMETHODCALLTYPE MarkRetained() override;
+
+    // The settings the channel keeps in a setup document, in a child
+    // "OutputChannel" of `element`.
+    void saveSettings(XmlDocumentObject& document, XmlElementObject& element) const;
+    void loadSettings(const XmlDocumentObject& document, const XmlElementObject& element);
+
+private:
+    std::size_t sampleStride() const noexcept;
+    void makeBuffers();
+
+    ChannelSettings settings_;
+    LONG bufferLength_;
+    LONG arraySize_ = 1;
+    std::vector<std::byte> samples_;
+    std::vector<double> times_;
+    LONG writePosition_ = 0;
+    std::uint64_t written_ = 0;
+    std::vector<BinarySample> binarySamples_;
+    ComPtr<EntryListObject> entries_;
+    ComPtr<ArrayDescriptionObject> array_;
+    ComPtr<PropertyCollectionObject> properties_;
+};
+
+}  // namespace vexa::host

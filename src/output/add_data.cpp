@@ -1,0 +1,168 @@
+#include "output/add_data.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "output/output_types.h"
+#include "platform/variant.h"
+#include "serialization/host_call.h"
+
+namespace Nerova::Utils::Ncom::OutputChannel {
+
+namespace {
+
+template <class T>
+double as(const void* data) noexcept {
+    T value;
+    std::memcpy(&value, data, sizeof value);
+    return static_cast<double>(value);
+}
+
+std::size_t typeSize(std::uint32_t dataType) noexcept {
+    switch (dataType) {
+    case HostDataType::UInt8: case HostDataType::Int8: return 1;
+    case HostDataType::Int16: case HostDataType::UInt16: return 2;
+    case HostDataType::Int32: case HostDataType::Float: case HostDataType::UInt32: return 4;
+    case HostDataType::Int64: case HostDataType::Double: case HostDataType::ComplexFloat: return 8;
+    case HostDataType::ComplexDouble: return 16;
+    default: return 0;
+    }
+}
+
+std::size_t hostSize(LONG value) noexcept { return value > 0 ? static_cast<std::size_t>(value) : 0; }
+
+}  // namespace
+
+double previewValue(std::uint32_t dataType, const void* data, std::size_t size) noexcept {
+    const std::size_t needed = typeSize(dataType);
+    if (needed == 0 || size < needed || data == nullptr) return 0.0;
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    switch (dataType) {
+    case HostDataType::UInt8: return as<std::uint8_t>(data);
+    case HostDataType::Int8: return as<std::int8_t>(data);
+    case HostDataType::Int16: return as<std::int16_t>(data);
+    case HostDataType::UInt16: return as<std::uint16_t>(data);
+    case HostDataType::Int32: return as<std::int32_t>(data);
+    case HostDataType::Float: return as<float>(data);
+    case HostDataType::Int64: return as<std::int64_t>(data);
+    case HostDataType::Double: return as<double>(data);
+    case HostDataType::UInt32: return as<std::uint32_t>(data);
+    case HostDataType::ComplexFloat: return std::hypot(as<float>(bytes), as<float>(bytes + 4));
+    case HostDataType::ComplexDouble: return std::hypot(as<double>(bytes), as<double>(bytes + 8));
+    default: return 0.0;
+    }
+}
+
+// ---- AddDataDirect ----
+
+// The copy never runs past one sample of the host's buffer, whatever size
+// the caller hands in.
+void AddDataDirect::copySample(const void* data, std::size_t size, std::size_t sampleBytes, LONG slot) {
+    HostChannel* host = channel();
+    BYTE* base = vexa::hostGet(host, &HostChannel::GetSampleBuffer);
+    if (base == nullptr) vexa::throwComError(E_POINTER, vexa::interfaceId<HostChannel>());
+    const std::size_t count = std::min(size, sampleBytes);
+    if (count > 0) std::memcpy(base + hostSize(slot) * sampleBytes, data, count);
+}
+
+void AddDataDirect::setValue(const void* data, std::size_t size) {
+    copySample(data, size, hostSize(vexa::hostGet(channel(), &HostChannel::GetValueSize)), 0);
+}
+
+void AddDataDirect::setArrayValue(const void* data, std::size_t size) {
+    HostChannel* host = channel();
+    const std::size_t arrayBytes = hostSize(vexa::hostGet(host, &HostChannel::GetValueSize)) *
+                                   hostSize(vexa::hostGet(host, &HostChannel::GetArraySize));
+    copySample(data, size, arrayBytes, 0);
+}
+
+void AddDataDirect::addSample(const void* data, std::size_t size) {
+    HostChannel* host = channel();
+    const LONG position = vexa::hostGet(host, &HostChannel::GetWritePosition);
+    copySample(data, size, hostSize(vexa::hostGet(host, &HostChannel::GetValueSize)), position);
+    vexa::hostSet(host, &HostChannel::AdvanceWritePosition, 1);
+}
+
+void AddDataDirect::addTimedSample(const void* data, std::size_t size, double time) {
+    HostChannel* host = channel();
+    const LONG position = vexa::hostGet(host, &HostChannel::GetWritePosition);
+    copySample(data, size, hostSize(vexa::hostGet(host, &HostChannel::GetValueSize)), position);
+    DOUBLE* times = vexa::hostGet(host, &HostChannel::GetTimeBuffer);
+    if (times == nullptr) vexa::throwComError(E_POINTER, vexa::interfaceId<HostChannel>());
+    times[hostSize(position)] = time;
+    vexa::hostSet(host, &HostChannel::AdvanceWritePosition, 1);
+}
+
+void AddDataDirect::addTimedArraySample(const void* data, std::size_t size, double time) {
+    HostChannel* host = channel();
+    const std::size_t arrayBytes = hostSize(vexa::hostGet(host, &HostChannel::GetValueSize)) *
+                                   hostSize(vexa::hostGet(host, &HostChannel::GetArraySize));
+    const LONG position = vexa::hostGet(host, &HostChannel::GetWritePosition);
+    copySample(data, size, arrayBytes, position);
+    DOUBLE* times = vexa::hostGet(host, &HostChannel::GetTimeBuffer);
+    if (times == nullptr) vexa::throwComError(E_POINTER, vexa::interfaceId<HostChannel>());
+    times[hostSize(position)] = time;
+    vexa::hostSet(host, &HostChannel::AdvanceWritePosition, 1);
+}
+
+void AddDataDirect::addTimedBinarySample(const void* data, std::size_t size, double time) {
+    HostChannel* host = channel();
+    vexa::SafeArray bytes(VT_UI1, 0, static_cast<ULONG>(size));
+    if (size > 0) {
+        void* target = nullptr;
+        HRESULT result = SafeArrayAccessData(bytes.get(), &target);
+        if (FAILED(result)) vexa::throwComError(result);
+        std::memcpy(target, data, size);
+        SafeArrayUnaccessData(bytes.get());
+    }
+    vexa::Variant argument = vexa::Variant::ofArray(std::move(bytes));
+    vexa::checkCall(host->AddTimedBinarySample(time, argument.get()), host);
+}
+
+// ---- AddDataInSetup ----
+
+bool AddDataInSetup::preview(const void* data, std::size_t size) {
+    HostChannel* host = channel();
+    const auto dataType = static_cast<std::uint32_t>(vexa::hostGet(host, &HostChannel::GetDataType));
+    DOUBLE scaled = 0.0;
+    vexa::checkCall(host->ScaleValue(previewValue(dataType, data, size), &scaled), host);
+    lastValue_ = scaled;
+    return vexa::hostGet(host, &HostChannel::GetUsed) != VARIANT_FALSE;
+}
+
+void AddDataInSetup::setValue(const void* data, std::size_t size) {
+    if (preview(data, size)) direct_.setValue(data, size);
+}
+
+void AddDataInSetup::setArrayValue(const void* data, std::size_t size) {
+    if (preview(data, size)) direct_.setArrayValue(data, size);
+}
+
+void AddDataInSetup::addSample(const void* data, std::size_t size) {
+    if (preview(data, size)) direct_.addSample(data, size);
+}
+
+void AddDataInSetup::addTimedSample(const void* data, std::size_t size, double time) {
+    if (preview(data, size)) direct_.addTimedSample(data, size, time);
+}
+
+void AddDataInSetup::addTimedArraySample(const void* data, std::size_t size, double time) {
+    if (preview(data, size)) direct_.addTimedArraySample(data, size, time);
+}
+
+void AddDataInSetup::addTimedBinarySample(const void* data, std::size_t size, double time) {
+    if (preview(data, size)) direct_.addTimedBinarySample(data, size, time);
+}
+
+std::unique_ptr<IAddData> makeAddData(HostApp* app, const vexa::ComPtr<HostChannel>& channel) {
+    if (!channel) return nullptr;
+    // Only the host's own "true" means setup; any other value does not.
+    if (vexa::hostGet(app, &HostApp::IsSetupMode) == VARIANT_TRUE) return std::make_unique<AddDataInSetup>(channel);
+    if (vexa::hostGet(channel.get(), &HostChannel::GetUsed) == VARIANT_TRUE)
+        return std::make_unique<AddDataDirect>(channel);
+    return std::make_unique<AddDataEmpty>(channel);
+}
+
+}  // namespace Nerova::Utils::Ncom::OutputChannel

@@ -12,11 +12,7 @@ namespace {
 // The 4-byte integers of an array VARIANT.
 std::vector<std::int32_t> integersIn(const VARIANT* value) {
     if (value == nullptr) throwComError(E_POINTER);
-    if (value->vt != (VT_ARRAY | VT_I4)) throwComError(E_INVALIDARG);
-    SafeArrayLock lock(value->parray, VT_I4);
-    std::vector<std::int32_t> values;
-    for (LONG i = lock.lowerBound(); i <= lock.upperBound(); ++i) values.push_back(lock.at<LONG>(i));
-    return values;
+    return int32ArrayOf(*value);
 }
 
 // The first `count` of them; the array must hold that many.

@@ -138,11 +138,7 @@ HRESULT ChannelObject::SetInteger140(LONG value) { return store(settings_.intege
 HRESULT ChannelObject::SetDimensions(VARIANT* sizes) {
     return guarded([&] {
         if (sizes == nullptr) return E_POINTER;
-        if (sizes->vt != (VT_ARRAY | VT_I4)) return E_INVALIDARG;
-        SafeArrayLock lock(sizes->parray, VT_I4);
-        std::vector<std::int32_t> dimensions;
-        for (LONG i = lock.lowerBound(); i <= lock.upperBound(); ++i) dimensions.push_back(lock.at<LONG>(i));
-        settings_.dimensions = std::move(dimensions);
+        settings_.dimensions = int32ArrayOf(*sizes);
         return S_OK;
     });
 }
@@ -154,15 +150,8 @@ HRESULT ChannelObject::ScaleValue(DOUBLE value, DOUBLE* scaled) {
 HRESULT ChannelObject::GetIndexPath(VARIANT* path) {
     return guarded([&] {
         if (path == nullptr) return E_POINTER;
-        const auto& indices = settings_.indexPath;
-        SafeArray array(VT_I4, 0, static_cast<ULONG>(indices.size()));
-        for (LONG i = 0; i < static_cast<LONG>(indices.size()); ++i) {
-            LONG value = indices[static_cast<std::size_t>(i)];
-            const HRESULT put = SafeArrayPutElement(array.get(), &i, &value);
-            if (FAILED(put)) return put;
-        }
         VariantInit(path);
-        *path = Variant::ofArray(std::move(array)).release();
+        *path = Variant::ofInt32Array(settings_.indexPath).release();
         return S_OK;
     });
 }

@@ -35,16 +35,6 @@ EntryDescription describeEntry(HostEntry* entry) {
             static_cast<std::uint32_t>(hostGet(entry, &HostEntry::GetValue))};
 }
 
-vexa::Variant integerArray(const std::vector<std::int32_t>& values) {
-    vexa::SafeArray array(VT_I4, 0, static_cast<ULONG>(values.size()));
-    for (LONG i = 0; i < static_cast<LONG>(values.size()); ++i) {
-        LONG value = values[static_cast<std::size_t>(i)];
-        const HRESULT result = SafeArrayPutElement(array.get(), &i, &value);
-        if (FAILED(result)) vexa::throwComError(result);
-    }
-    return vexa::Variant::ofArray(std::move(array));
-}
-
 LONGLONG axisSize(const Utils::AxisProperties& axis) {
     const std::uint64_t size = axis.size();
     if (size > static_cast<std::uint64_t>(std::numeric_limits<LONGLONG>::max()))
@@ -62,10 +52,7 @@ std::string OutputChannelImpl::getIndexPath() const {
     vexa::checkCall(channel->GetIndexPath(path.put()), channel);
     if (path.type() == VT_EMPTY) return {};
     if (path.type() != (VT_ARRAY | VT_I4)) vexa::throwComError(DISP_E_TYPEMISMATCH, vexa::interfaceId<HostChannel>());
-    vexa::SafeArrayLock lock(path.get()->parray, VT_I4);
-    std::vector<std::int32_t> indices;
-    for (LONG i = lock.lowerBound(); i <= lock.upperBound(); ++i) indices.push_back(lock.at<LONG>(i));
-    return Serialization::listToText(indices);
+    return Serialization::listToText(vexa::int32ArrayOf(*path.get()));
 }
 
 OutputChannelType OutputChannelImpl::getType() const {
@@ -240,7 +227,7 @@ void OutputChannelImpl::setArrayDimensions(const std::vector<std::int32_t>& dime
     HostChannel* channel = host();
     hostSet(channel, &HostChannel::SetInteger140, 2);
     hostSet(channel, &HostChannel::SetInteger138, static_cast<LONG>(dimensions.size() + 2));
-    vexa::Variant sizes = integerArray(dimensions);
+    vexa::Variant sizes = vexa::Variant::ofInt32Array(dimensions);
     vexa::checkCall(channel->SetDimensions(sizes.get()), channel);
 }
 

@@ -33,16 +33,6 @@ constexpr const char* outputListElement = "OutputList";
 constexpr const char* outputElement = "Output";
 constexpr const char* idAttribute = "Id";
 
-vexa::Variant integerArray(const std::vector<std::int32_t>& values) {
-    vexa::SafeArray array(VT_I4, 0, static_cast<ULONG>(values.size()));
-    for (LONG i = 0; i < static_cast<LONG>(values.size()); ++i) {
-        LONG value = values[static_cast<std::size_t>(i)];
-        const HRESULT result = SafeArrayPutElement(array.get(), &i, &value);
-        if (FAILED(result)) vexa::throwComError(result);
-    }
-    return vexa::Variant::ofArray(std::move(array));
-}
-
 // Takes a half-made entry out again unless the making finishes.
 class EntryRollback {
 public:
@@ -120,7 +110,8 @@ OutputChannelKey OutputFactoryImpl::allocateKey() {
 
 vexa::ComPtr<HostChannel> OutputFactoryImpl::createHostChannel(OutputChannelKey key, const OutputChannelType& type) {
     HostChannelGroup* group = vexa::required(group_);
-    vexa::Variant ids = integerArray({static_cast<std::int32_t>(key)});
+    const std::int32_t id = static_cast<std::int32_t>(key);
+    vexa::Variant ids = vexa::Variant::ofInt32Array({&id, 1});
     vexa::ComPtr<HostChannel> channel;
     vexa::checkCall(group->CreateChannels(pluginId(), 1, ids.get(), channel.put()), group);
     configureType(vexa::required(channel), type);
@@ -186,7 +177,7 @@ void OutputFactoryImpl::removeOutputChannel(const std::shared_ptr<OutputChannel>
 
 void OutputFactoryImpl::groupOutputChannels(const std::vector<std::int32_t>& keys, const std::string& text) {
     HostChannelGroup* group = vexa::required(group_);
-    vexa::Variant array = integerArray(keys);
+    vexa::Variant array = vexa::Variant::ofInt32Array(keys);
     vexa::HostString hostText(text);
     vexa::checkCall(group->GroupChannels(pluginId(), static_cast<LONG>(keys.size()), array.get(), hostText.get()),
                     group);
@@ -310,7 +301,7 @@ void OutputFactoryImpl::loadOutput(Node& output) {
     vexa::ComPtr<HostChannel> hostChannel;
     if (retainChannels()) {
         if (const NodePtr settings = output.findChild("OutputChannel")) {
-            vexa::Variant path = integerArray(Serialization::textToList(Serialization::readText(*settings, "Index")));
+            vexa::Variant path = vexa::Variant::ofInt32Array(Serialization::textToList(Serialization::readText(*settings, "Index")));
             const vexa::ComPtr<HostData> data = hostData();
             vexa::checkCall(data->FindChannel(path.get(), hostChannel.put()), data.get());
         }

@@ -58,6 +58,25 @@ Variant Variant::ofArray(SafeArray array) {
     return makeVariant(static_cast<VARTYPE>(VT_ARRAY | element),
                        [&](VARIANT& v) { v.parray = array.release(); });
 }
+Variant Variant::ofInt32Array(std::span<const std::int32_t> values) {
+    SafeArray array(VT_I4, 0, static_cast<ULONG>(values.size()));
+    {
+        SafeArrayLock lock(array.get(), VT_I4);
+        for (LONG i = 0; i < static_cast<LONG>(values.size()); ++i)
+            lock.at<LONG>(i) = values[static_cast<std::size_t>(i)];
+    }
+    return ofArray(std::move(array));
+}
+
+std::vector<std::int32_t> int32ArrayOf(const VARIANT& value) {
+    if (value.vt != (VT_ARRAY | VT_I4)) throwComError(E_INVALIDARG);
+    SafeArrayLock lock(value.parray, VT_I4);
+    std::vector<std::int32_t> values;
+    values.reserve(static_cast<std::size_t>(lock.size()));
+    for (LONG i = lock.lowerBound(); i <= lock.upperBound(); ++i) values.push_back(lock.at<LONG>(i));
+    return values;
+}
+
 Variant Variant::copyOf(const VARIANT& source) {
     Variant v;
     const HRESULT hr = VariantCopy(v.get(), const_cast<VARIANT*>(&source));

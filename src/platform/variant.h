@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <utility>
+#include <vector>
 
 #include "platform/com.h"
 #include "platform/com_error.h"
@@ -36,6 +38,8 @@ public:
     static Variant ofUnknown(IUnknown* object);  // adds a reference
     static Variant ofDispatch(IDispatch* object);  // adds a reference
     static Variant ofArray(class SafeArray array);  // VT_ARRAY of the array's element type
+    // A VT_ARRAY | VT_I4 vector from index 0, as lists of integers travel.
+    static Variant ofInt32Array(std::span<const std::int32_t> values);
     // A deep copy (VariantCopy).
     static Variant copyOf(const VARIANT& source);
 
@@ -114,5 +118,9 @@ private:
     LONG lower_ = 0;
     LONG upper_ = -1;
 };
+
+// The integers of a VT_ARRAY | VT_I4 value, whatever its lower bound; any
+// other value raises ComError(E_INVALIDARG).
+std::vector<std::int32_t> int32ArrayOf(const VARIANT& value);
 
 }  // namespace vexa

@@ -141,3 +141,22 @@ TEST(CheckCall, RequiredRaisesPointerErrorForNull) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Int32Array, TravelsAsAnIntegerVectorAndIsReadAtItsOwnBounds) {
+    const std::int32_t values[] = {4, -1, 7};
+    Variant list = Variant::ofInt32Array(values);
+    EXPECT_EQ(list.type(), VT_ARRAY | VT_I4);
+    EXPECT_EQ(vexa::int32ArrayOf(*list.get()), (std::vector<std::int32_t>{4, -1, 7}));
+
+    SafeArray shifted(VT_I4, 3, 2);
+    for (LONG i = 3; i <= 4; ++i) SafeArrayPutElement(shifted.get(), &i, &i);
+    Variant fromThree = Variant::ofArray(std::move(shifted));
+    EXPECT_EQ(vexa::int32ArrayOf(*fromThree.get()), (std::vector<std::int32_t>{3, 4}));
+
+    Variant bytes = Variant::ofArray(SafeArray(VT_UI1, 0, 2));
+    EXPECT_EQ(resultOf([&] { vexa::int32ArrayOf(*bytes.get()); }), E_INVALIDARG);
+}
+
+}  // namespace

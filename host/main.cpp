@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "host/host_app_object.h"
-#include "host/host_window.h"
+#include "host/objects/host_app_object.h"
+#include "host/objects/host_window.h"
 #include "host/plugin_driver.h"
 #include "host/plugin_module.h"
 #include "platform/com_error.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/host_object.h"
+#include "host/objects/host_object.h"
 #include "host/objects/xml_document.h"
 #include "plugin/host_channels.h"
 

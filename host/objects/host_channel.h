@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "host/objects/channel_parts.h"
-#include "host/host_object.h"
+#include "host/objects/host_object.h"
 #include "plugin/host_channels.h"
 
 namespace vexa::host {

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host/host_object.h"
+#include "host/objects/host_object.h"
 #include "plugin/host_xml.h"
 
 namespace vexa::host {

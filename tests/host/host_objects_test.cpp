@@ -3,7 +3,7 @@
 
 #include <stdexcept>
 
-#include "host/host_app_object.h"
+#include "host/objects/host_app_object.h"
 #include "host/plugin_driver.h"
 #include "host/plugin_module.h"
 #include "platform/host_string.h"

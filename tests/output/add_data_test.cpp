@@ -49,7 +49,7 @@ TEST_F(AddData, UnusedChannelDropsSamplesUntilTheNextRefreshAfterItIsUsed) {
 TEST_F(AddData, InSetupKeepsTheScaledPreviewAndWritesOnlyUsedChannels) {
     hostChannel->settings().scale = 2.0;
     hostChannel->settings().offset = 1.0;
-    host.app->setupMode = VARIANT_TRUE;
+    host.app->setSetupFlag(VARIANT_TRUE);
     factory.refreshAddData();
     addTimed(4.0, 1.0);
     EXPECT_EQ(channel->lastValue(), 9.0);
@@ -62,7 +62,7 @@ TEST_F(AddData, InSetupKeepsTheScaledPreviewAndWritesOnlyUsedChannels) {
 }
 
 TEST_F(AddData, OnlyTheHostsOwnTrueMeansSetup) {
-    host.app->setupMode = 1;
+    host.app->setSetupFlag(1);
     factory.refreshAddData();
     addTimed(4.0, 1.0);
     EXPECT_EQ(channel->lastValue(), 0.0);
@@ -71,7 +71,7 @@ TEST_F(AddData, OnlyTheHostsOwnTrueMeansSetup) {
 
 TEST_F(AddData, PreviewOfADoubleChannelNeedsAllEightBytes) {
     hostChannel->settings().scale = 3.0;
-    host.app->setupMode = VARIANT_TRUE;
+    host.app->setSetupFlag(VARIANT_TRUE);
     factory.refreshAddData();
     addTimed(7.0, 1.0, 4);
     EXPECT_EQ(channel->lastValue(), 0.0);

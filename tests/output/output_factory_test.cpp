@@ -127,7 +127,7 @@ TEST_F(Factory, LoadBracketOutOfTurnIsReportedAndThrows) {
     expectBracketError([&] { factory.beginLoadSetup(); });
     EXPECT_TRUE(factory.isLoadingSetup()) << "a refused call changes nothing";
     factory.endLoadSetup();
-    EXPECT_EQ(host.app->reportedErrors, std::vector<std::string>(3, bracketError));
+    EXPECT_EQ(host.app->reportedErrors(), std::vector<std::string>(3, bracketError));
 }
 
 TEST_F(Factory, SetupWithoutOutputListChangesNothing) {

@@ -1,6 +1,6 @@
 // The plug-in's own methods: the answer-only slots, Initialize with its
 // host chain and version check, the acquisition methods and NewSetup.
-#include "host/host_clock.h"
+#include "host/objects/host_clock.h"
 #include "plugin_test_support.h"
 
 namespace plugin_test {

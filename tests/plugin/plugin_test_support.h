@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "host/host_app_object.h"
-#include "host/host_object.h"
+#include "host/objects/host_app_object.h"
+#include "host/objects/host_object.h"
 #include "host/plugin_driver.h"
 #include "host/plugin_module.h"
 #include "host/objects/xml_document.h"

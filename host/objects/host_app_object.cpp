@@ -1,4 +1,4 @@
-#include "host/host_app_object.h"
+#include "host/objects/host_app_object.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -66,7 +66,7 @@ HRESULT HostAppObject::ReportError(BSTR text) {
 HRESULT HostAppObject::IsSetupMode(VARIANT_BOOL* setup) {
     if (const HRESULT failure = enter(111); failure != S_OK) return failure;
     if (setup == nullptr) return E_POINTER;
-    *setup = setupMode_ ? VARIANT_TRUE : VARIANT_FALSE;
+    *setup = setupFlag_;
     return S_OK;
 }
 

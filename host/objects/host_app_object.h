@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "host/host_clock.h"
+#include "host/objects/host_clock.h"
 #include "host/objects/channel_group.h"
-#include "host/host_object.h"
+#include "host/objects/host_object.h"
 #include "plugin/host_app.h"
 
 namespace vexa::host {
@@ -31,7 +31,9 @@ public:
 
     void setVersion(const HostVersion& version) noexcept { version_ = version; }
     void setHostMode(LONG mode) noexcept { hostMode_ = mode; }
-    void setSetupMode(bool setup) noexcept { setupMode_ = setup; }
+    void setSetupMode(bool setup) noexcept { setupFlag_ = setup ? VARIANT_TRUE : VARIANT_FALSE; }
+    // Any 16-bit value, to hand the plug-in flags other than the proper two.
+    void setSetupFlag(VARIANT_BOOL flag) noexcept { setupFlag_ = flag; }
     // UTF-8, ending with a path separator.
     void setLogFolder(std::string folder) { logFolder_ = std::move(folder); }
     void setData(ComPtr<HostData> data) { data_ = std::move(data); }
@@ -57,7 +59,7 @@ public:
 private:
     HostVersion version_;
     LONG hostMode_ = 0;
-    bool setupMode_ = false;
+    VARIANT_BOOL setupFlag_ = VARIANT_FALSE;
     bool echoReports_ = true;
     std::string logFolder_;
     ComPtr<AcquisitionDataObject> dataObject_;

@@ -1,7 +1,7 @@
 // The host's acquisition clock: a time the host (or a test) sets.
 #pragma once
 
-#include "host/host_object.h"
+#include "host/objects/host_object.h"
 #include "plugin/host_app.h"
 
 namespace vexa::host {

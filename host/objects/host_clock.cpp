@@ -1,4 +1,4 @@
-#include "host/host_clock.h"
+#include "host/objects/host_clock.h"
 
 namespace vexa::host {
 

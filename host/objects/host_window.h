@@ -2,7 +2,7 @@
 // controls yet: it only stands for the window the host would embed.
 #pragma once
 
-#include "host/host_object.h"
+#include "host/objects/host_object.h"
 
 namespace vexa::host {
 

@@ -5,6 +5,7 @@
 #include <mutex>
 #include <string>
 
+#include <boost/asio/error.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/write.hpp>
@@ -60,10 +61,11 @@ public:
 // The codes by which the system says the connection is gone. Windows names
 // them WSAEINTR, WSAEBADF, WSAECONNABORTED, WSAECONNRESET and WSAESHUTDOWN;
 // elsewhere the errno twins stand in, plus EPIPE, which a send to a peer
-// that has gone reports there. 2 is Asio's end of file after an orderly close.
+// that has gone reports there. An orderly close shows as end of file.
 bool meansConnectionGone(const error_code& error) {
+    if (error == asio::error::eof) return true;
+    if (error.category() != boost::system::system_category()) return false;
     switch (error.value()) {
-    case 2:
 #ifdef _WIN32
     case 10004:
     case 10009:

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "device/vexa_device.h"
+#include "platform/com_error.h"
 
 DeviceList::DeviceList(Nerova::Utils::Ncom::OutputChannel::OutputFactory* outputFactory) noexcept
     : outputFactory_(outputFactory) {}
@@ -41,6 +42,10 @@ void DeviceList::forEachDevice(const FailureReport& report, Step&& step) {
             step(*device);
         } catch (const std::exception& error) {
             disconnectAndReport(*device, error.what(), report);
+        } catch (const vexa::ComError& error) {
+            // A host channel that refused a sample: the device's data has
+            // nowhere to go either.
+            disconnectAndReport(*device, error.message(), report);
         }
     }
 }

@@ -3,7 +3,6 @@
 #include "acquisition_fixture.h"
 
 #include "allocation_watch.h"
-#include "device/device_list.h"
 #include "device/protocol.h"
 #include "net/tcp_exception.h"
 
@@ -180,41 +179,6 @@ TEST_F(Acquisition, TransportFailuresMidBlockEndTheExchangeWithTheConnectionClos
         EXPECT_FALSE(device->isConnected("after the failure"));
         EXPECT_EQ(hostOf(*device, 0).samplesWritten(), 0u) << "no partial block is handed on";
     }
-}
-
-TEST_F(Acquisition, FailingDeviceIsReportedOnceAndTheOthersGoOn) {
-    SimConfig broken = simConfig();
-    broken.faults.closeMidBlock = true;
-    auto healthySim = simulate(simConfig());
-    auto brokenSim = simulate(broken);
-    DeviceList devices(&factory);
-    auto first = devices.add("127.0.0.1", brokenSim->port());
-    auto second = devices.add("127.0.0.1", healthySim->port());
-    for (const auto& device : devices) {
-        device->setReplyTimeout(300ms);
-        ASSERT_TRUE(device->openConnection());
-    }
-    std::vector<std::string> reports;
-    const auto report = [&](std::string_view text) { reports.emplace_back(text); };
-    devices.readSystemConfigs(report);
-    for (const auto& channel : second->channelTable().channels("allChannels")) channel->createOutput(~0u);
-
-    devices.prepareAcquisition();
-    devices.startAcquisition(report);
-    now = 0.05;
-    devices.readMeasurements(2.0, report);
-    now = 0.1;
-    devices.readMeasurements(2.5, report);
-    devices.stopAcquisition(report);
-
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0], "Connection terminated by remote socket");
-    EXPECT_FALSE(first->deviceInfo()->connected);
-    EXPECT_EQ(hostOf(*second, 0).samplesWritten(), 10u);
-
-    devices.unbindChannels();
-    EXPECT_EQ(host.group->removals(), 3);
-    EXPECT_FALSE(second->channelTable().channels("allChannels")[0]->output());
 }
 
 }  // namespace

@@ -1,35 +1,39 @@
-// A device's channels by group. For now it only carries the output factory
-// its channels will be made with and the always-present "allChannels" group;
-// the channels themselves arrive with the configuration reader.
+// A device's channels by group. The group "allChannels" always exists and
+// holds every channel in the order of the device's channel list, which is
+// the order of the RUN command and of the values in every record.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-namespace Nerova::Utils::Ncom::OutputChannel {
-class OutputFactory;
-}
-
-class VexaChannel;
+#include "device/vexa_channel.h"
 
 class VexaChannelTable {
 public:
-    using OutputFactory = Nerova::Utils::Ncom::OutputChannel::OutputFactory;
+    using OutputFactory = VexaChannel::OutputFactory;
     using ChannelList = std::vector<std::shared_ptr<VexaChannel>>;
-    // Every channel stands in this group, in the order the device lists them.
     static constexpr const char* kAllChannels = "allChannels";
 
     // `hostContext` is not owned; it outlives every device.
-    explicit VexaChannelTable(OutputFactory* hostContext) : hostContext_(hostContext) {
-        groups_.max_load_factor(1.0f);
-        groups_.rehash(8);
-        groups_.emplace(kAllChannels, ChannelList{});
-    }
+    explicit VexaChannelTable(OutputFactory* hostContext);
 
-    OutputFactory* hostContext() const { return hostContext_; }
-    const std::unordered_map<std::string, ChannelList>& groups() const { return groups_; }
+    // Adds a channel to its group (made if missing) and, unless that group
+    // is "allChannels" itself, to the end of "allChannels".
+    void addChannel(std::uint32_t index, const std::string& fullName, const std::string& group,
+                    const std::string& deviceName, const std::string& hostName, const std::string& unit);
+    std::size_t channelCount() const;
+    // A copy of the group's list; an unknown group gives an empty list and
+    // is not added (the setup window asks on every repaint).
+    ChannelList channels(const std::string& group) const;
+    // Empties every list but keeps the groups.
+    void clearLists();
+
+    OutputFactory* hostContext() const noexcept { return hostContext_; }
+    const std::unordered_map<std::string, ChannelList>& groups() const noexcept { return groups_; }
 
 private:
     OutputFactory* hostContext_;

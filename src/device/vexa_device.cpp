@@ -1,6 +1,7 @@
 #include "device/vexa_device.h"
 
-#include "device/command_link.h"
+#include "device/configuration.h"
+#include "device/device_exchange.h"
 #include "device/protocol.h"
 #include "net/tcp_exception.h"
 #include "plugin/logging.h"
@@ -74,17 +75,6 @@ bool VexaDevice::isConnected(const std::string& context) {
     return false;
 }
 
-template <class Exchange>
-void VexaDevice::exchange(Exchange&& body) {
-    try {
-        CommandLink link(*socket_);
-        body(link);
-    } catch (const TcpException&) {
-        dropConnection();
-        throw;
-    }
-}
-
 void VexaDevice::readDeviceInfo() {
     if (!isConnected("reading device info")) return;
     exchange([this](CommandLink& link) {
@@ -102,5 +92,27 @@ void VexaDevice::readDeviceInfo() {
         const Bytes payload = link.receiveExactly(*length);
         link.receiveExactly(kFramedTrailerSize);
         deviceInfo_->name.assign(payload.begin(), payload.end());
+    });
+}
+
+void VexaDevice::readSystemConfig() {
+    if (!isConnected("reading system configuration")) return;
+    channelTable_.clearLists();
+    exchange([this](CommandLink& link) {
+        link.send(kConfiguration);
+        const auto length = framedPayloadLength(link.receiveOnce(kFramedHeaderSize));
+        if (!length || *length > kMaxFramedLength) {
+            VEXA_LOG_ERROR(this, "VexaDevice::readSystemConfig", 129,
+                           "Unexpected response from the server at command CFG?.");
+            if (length) dropConnection();
+            return;
+        }
+        // The trailer stays at the end of the text; the parser ignores it.
+        const Bytes reply = link.gather(std::size_t{*length} + kFramedTrailerSize);
+        const std::string_view text(reinterpret_cast<const char*>(reply.data()), reply.size());
+        for (const ConfiguredChannel& channel : parseConfiguration(text)) {
+            channelTable_.addChannel(channel.index, channel.fullName, channel.group, channel.name,
+                                     channel.name, channel.unit);
+        }
     });
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "device/channel_table.h"
 #include "device/device_info.h"
@@ -36,6 +37,28 @@ public:
 
     // IDN?: the device's name into deviceInfo().name.
     void readDeviceInfo();
+    // CFG?: the channel lists again, from the device's current list.
+    void readSystemConfig();
+
+    // Forgets the time origin and the channels' last time stamps and
+    // restarts the clock fit, without a word to the device.
+    void prepareAcquisition();
+    // RUN with every channel; the device counts as running whatever it said.
+    void startAcquisition();
+    // OMP? and RMB?: every valid record's values to the channels and their
+    // output channels, at `hostTime` of the host's acquisition clock.
+    void readMeasurements(double hostTime);
+    // STOP; the clock fit keeps its ratio for the next start.
+    void stopAcquisition();
+    // Every channel gives its output channel back to the factory.
+    void unbindChannels();
+
+    // Seconds of device time of the first record since the start; 0 until
+    // the first block came.
+    double timeOrigin() const noexcept { return timeOrigin_; }
+    const Nerova::Utils::Synchronization::SoftSyncAlgorithm& synchroniser() const noexcept {
+        return synchroniser_;
+    }
 
     const std::shared_ptr<DeviceInfo>& deviceInfo() const { return deviceInfo_; }
     VexaChannelTable& channelTable() { return channelTable_; }
@@ -51,6 +74,9 @@ private:
     // exception goes on.
     template <class Exchange>
     void exchange(Exchange&& body);
+    void resetTimes();
+    // Hands the values of every valid record of `block` on.
+    void deliverRecords(const std::vector<std::uint8_t>& block, std::size_t recordBytes);
     // Closes the connection, if still open, and marks the device disconnected.
     void dropConnection() noexcept;
 

@@ -61,23 +61,23 @@ void PluginCore::reportError(std::string_view text) {
     vexa::checkCall(host->ReportError(message.get()), host);
 }
 
-// The devices cannot acquire yet. When they can, each event below reaches
-// them in list order at the point its comment names, before the output
-// factory's part.
+DeviceList::FailureReport PluginCore::failureReport() {
+    return [this](std::string_view message) { reportError(message); };
+}
 
 void PluginCore::prepareAcquisition() {
-    // Each device restarts its synchroniser and forgets its time origin and
-    // its channels' latest time stamps here.
+    devices.prepareAcquisition();
 }
 
 void PluginCore::startAcquisition() {
-    // Each device starts acquiring here, so that the channels choose their
-    // way into the host with the devices already running.
+    // The channels choose their way into the host with the devices already
+    // running.
+    devices.startAcquisition(failureReport());
     outputFactory.refreshAddData();
 }
 
 void PluginCore::stopAcquisition() {
-    // Each device stops acquiring here.
+    devices.stopAcquisition(failureReport());
 }
 
 void PluginCore::readData() {
@@ -86,18 +86,18 @@ void PluginCore::readData() {
     vexa::checkCall(host->GetTimeSource(clock.put()), host);
     DOUBLE hostTime = 0.0;
     vexa::checkCall(vexa::required(clock)->GetTime(&hostTime), clock.get());
-    // Each device reads its new measurements at `hostTime` here.
+    // Every device is given the same host time for this step.
+    devices.readMeasurements(hostTime, failureReport());
     clock.reset();
     outputFactory.alignBufferPositions();
 }
 
 void PluginCore::reconfigure() {
-    // Each connected device reads its channel configuration again here.
+    devices.readSystemConfigs(failureReport());
 }
 
 void PluginCore::unbindChannels() {
-    // Each device's channels give their output channels back to the factory
-    // here.
+    devices.unbindChannels();
     outputFactory.clearChannels();
 }
 

@@ -50,6 +50,9 @@ public:
     // Hands the text to the host; a failing host call raises its COM error.
     void reportError(std::string_view text);
 
+    // Hands a failing device's message to the host.
+    DeviceList::FailureReport failureReport();
+
     // In this order: members are destroyed from the last to the first, and
     // the devices must go before the factory they use, the windows before
     // the host references.

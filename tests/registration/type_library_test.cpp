@@ -39,79 +39,44 @@ public:
         return E_NOTIMPL;
     }
 
-#define RECORDING(name)                                \
-    HRESULT STDMETHODCALLTYPE name() override {        \
-        called = #name;                                \
-        return S_OK;                                   \
-    }
-#define RECORDING_FLAG(name)                                        \
-    HRESULT STDMETHODCALLTYPE name(VARIANT_BOOL* flag) override {   \
-        called = #name;                                             \
-        *flag = 0;                                                  \
-        return S_OK;                                                \
-    }
-#define RECORDING_ARGUMENT_AND_FLAG(name)                                     \
-    HRESULT STDMETHODCALLTYPE name(LONG, VARIANT_BOOL* flag) override {       \
-        called = #name;                                                       \
-        *flag = 0;                                                            \
-        return S_OK;                                                          \
-    }
+#define RECORDING(name) \
+    HRESULT STDMETHODCALLTYPE name() override { return record(#name); }
+#define RECORDING_FLAG(name) \
+    HRESULT STDMETHODCALLTYPE name(VARIANT_BOOL* flag) override { return record(#name, flag); }
+#define RECORDING_ARGUMENT_AND_FLAG(name) \
+    HRESULT STDMETHODCALLTYPE name(LONG, VARIANT_BOOL* flag) override { return record(#name, flag); }
 
-    HRESULT STDMETHODCALLTYPE Initialize(HostApp*) override {
-        called = "Initialize";
-        return S_OK;
-    }
-    RECORDING(StartAcquisition)
-    RECORDING(StopAcquisition)
-    RECORDING(PrepareAcquisition)
-    RECORDING(Plugin2Method5)
-    RECORDING(ReadData)
-    RECORDING(Plugin2Method7)
-    RECORDING(Plugin2Method8)
-    RECORDING(Plugin2Method9)
-    RECORDING(Plugin2Method10)
-    RECORDING(Plugin2Method11)
-    RECORDING(NewSetup)
-    RECORDING(DetachOutputChannels)
-    RECORDING_ARGUMENT_AND_FLAG(Plugin2Method14)
-    RECORDING(Plugin2Method15)
-    RECORDING(Plugin2Method16)
-    RECORDING_FLAG(Plugin2Method17)
-    RECORDING(Plugin2Method18)
+    HRESULT STDMETHODCALLTYPE Initialize(HostApp*) override { return record("Initialize"); }
+    RECORDING(StartAcquisition) RECORDING(StopAcquisition) RECORDING(PrepareAcquisition)
+    RECORDING(Plugin2Method5) RECORDING(ReadData) RECORDING(Plugin2Method7) RECORDING(Plugin2Method8)
+    RECORDING(Plugin2Method9) RECORDING(Plugin2Method10) RECORDING(Plugin2Method11) RECORDING(NewSetup)
+    RECORDING(DetachOutputChannels) RECORDING_ARGUMENT_AND_FLAG(Plugin2Method14) RECORDING(Plugin2Method15)
+    RECORDING(Plugin2Method16) RECORDING_FLAG(Plugin2Method17) RECORDING(Plugin2Method18)
     RECORDING(Plugin2Method19)
 
-    RECORDING(StartAcquisition3)
-    RECORDING(StopAcquisition3)
-    RECORDING(Plugin3Method3)
-    RECORDING(Plugin3Method4)
-    RECORDING(Plugin3Method5)
-    RECORDING(Plugin3Method6)
-    RECORDING(Plugin3Method7)
-    RECORDING(Plugin3Method8)
-    RECORDING(Plugin3Method9)
+    RECORDING(StartAcquisition3) RECORDING(StopAcquisition3) RECORDING(Plugin3Method3) RECORDING(Plugin3Method4)
+    RECORDING(Plugin3Method5) RECORDING(Plugin3Method6) RECORDING(Plugin3Method7) RECORDING(Plugin3Method8)
+    RECORDING(Plugin3Method9) RECORDING(ReadData3) RECORDING(Plugin3Method12) RECORDING_FLAG(Plugin3Method13)
+    RECORDING(Plugin3Method14) RECORDING(Plugin3Method15) RECORDING(Plugin3Method16) RECORDING(Plugin3Method17)
+    RECORDING(Plugin3Method18) RECORDING_ARGUMENT_AND_FLAG(Plugin3Method19) RECORDING(Plugin3Method20)
     HRESULT STDMETHODCALLTYPE Plugin3Method10(LONG* value) override {
-        called = "Plugin3Method10";
         *value = 0;
-        return S_OK;
+        return record("Plugin3Method10");
     }
-    RECORDING(ReadData3)
-    RECORDING(Plugin3Method12)
-    RECORDING_FLAG(Plugin3Method13)
-    RECORDING(Plugin3Method14)
-    RECORDING(Plugin3Method15)
-    RECORDING(Plugin3Method16)
-    RECORDING(Plugin3Method17)
-    RECORDING(Plugin3Method18)
-    RECORDING_ARGUMENT_AND_FLAG(Plugin3Method19)
-    RECORDING(Plugin3Method20)
 
     HRESULT STDMETHODCALLTYPE ProcessEvent(HostEventId, VARIANT*, VARIANT*) override {
-        called = "ProcessEvent";
-        return S_OK;
+        return record("ProcessEvent");
     }
 #undef RECORDING
 #undef RECORDING_FLAG
 #undef RECORDING_ARGUMENT_AND_FLAG
+
+private:
+    HRESULT record(const char* name, VARIANT_BOOL* flag = nullptr) {
+        called = name;
+        if (flag != nullptr) *flag = 0;
+        return S_OK;
+    }
 };
 
 ComPtr<ITypeLib> loadModuleLibrary(const ModuleExports& module) {

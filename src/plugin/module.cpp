@@ -7,10 +7,20 @@
 #include "plugin/plugin.h"
 #include "plugin/plugin_interfaces.h"
 
-// The exports. Windows declares them itself and the module definition file
-// exports them with fixed ordinals; on Linux they are the only symbols with
+#ifdef _WIN32
+#include <commctrl.h>
+
+#include "plugin/module_resources.h"
+#include "plugin/registration.h"
+#endif
+
+// The exports. Windows declares most of them itself and the module
+// definition file exports all five with fixed ordinals. Registration exists
+// only there: on Linux the two COM entry points are the only symbols with
 // default visibility.
-#ifndef _WIN32
+#ifdef _WIN32
+STDAPI DllInstall(BOOL install, LPCWSTR commandLine);
+#else
 extern "C" __attribute__((visibility("default"))) HRESULT DllCanUnloadNow();
 extern "C" __attribute__((visibility("default"))) HRESULT DllGetClassObject(REFCLSID classId, REFIID iid,
                                                                           LPVOID* object);
@@ -64,3 +74,28 @@ STDAPI DllGetClassObject(REFCLSID classId, REFIID iid, LPVOID* object) {
     if (!IsEqualCLSID(classId, CLSID_VexaPlugin)) return CLASS_E_CLASSNOTAVAILABLE;
     return pluginClassFactory().QueryInterface(iid, object);
 }
+
+#ifdef _WIN32
+
+STDAPI DllRegisterServer() { return registerPlugin(); }
+
+STDAPI DllUnregisterServer() { return unregisterPlugin(); }
+
+STDAPI DllInstall(BOOL install, LPCWSTR commandLine) { return installPlugin(install != FALSE, commandLine); }
+
+// The class factory is a static object without references of its own and
+// Plugin needs no class-level start-up or shutdown, so detaching has nothing
+// to release.
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        rememberModuleInstance(instance);
+        // The eight classic control classes, for the windows the host embeds.
+        INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
+        InitCommonControlsEx(&controls);
+        // No per-thread state here: spare every thread start the call.
+        DisableThreadLibraryCalls(instance);
+    }
+    return TRUE;
+}
+
+#endif

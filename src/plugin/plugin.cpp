@@ -5,6 +5,7 @@
 #include "platform/com_error.h"
 #include "plugin/com_boundary.h"
 #include "plugin/module_lock.h"
+#include "plugin/module_resources.h"
 #include "plugin/plugin_identity.h"
 #include "serialization/nerova_ncom_node.h"
 
@@ -82,9 +83,45 @@ HRESULT Plugin::QueryInterface(REFIID iid, void** object) { return controlling_-
 ULONG Plugin::AddRef() { return controlling_->AddRef(); }
 ULONG Plugin::Release() { return controlling_->Release(); }
 
-// IDispatch is served from the plug-in's type library, which only the
-// Windows module will carry; until then, and always on Linux, there is no
-// type information and no late-bound call.
+#ifdef _WIN32
+
+// IDispatch describes the first part of the object (IPlugin3 with the
+// IPlugin2 methods it extends) from the type library in the module's
+// resources, and calls through it into the same vtable the host uses.
+HRESULT Plugin::GetTypeInfoCount(UINT* count) {
+    if (count == nullptr) return E_POINTER;
+    *count = 1;
+    return S_OK;
+}
+
+HRESULT Plugin::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+    if (info == nullptr) return E_POINTER;
+    *info = nullptr;
+    if (index != 0) return DISP_E_BADINDEX;
+    return loadModuleTypeInfo(vexa::interfaceId<IPlugin3>(), info);
+}
+
+HRESULT Plugin::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+    if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+    vexa::ComPtr<ITypeInfo> info;
+    const HRESULT loaded = loadModuleTypeInfo(vexa::interfaceId<IPlugin3>(), info.put());
+    if (FAILED(loaded)) return loaded;
+    return info->GetIDsOfNames(names, count, ids);
+}
+
+HRESULT Plugin::Invoke(DISPID member, REFIID iid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                       EXCEPINFO* exception, UINT* argError) {
+    if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+    vexa::ComPtr<ITypeInfo> info;
+    const HRESULT loaded = loadModuleTypeInfo(vexa::interfaceId<IPlugin3>(), info.put());
+    if (FAILED(loaded)) return loaded;
+    return info->Invoke(static_cast<IPlugin3*>(this), member, flags, params, result, exception, argError);
+}
+
+#else
+
+// There is no type library on Linux: no type information and no late-bound
+// call.
 HRESULT Plugin::GetTypeInfoCount(UINT* count) {
     if (count == nullptr) return E_POINTER;
     *count = 0;
@@ -95,6 +132,8 @@ HRESULT Plugin::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E
 HRESULT Plugin::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
     return E_NOTIMPL;
 }
+
+#endif
 
 HRESULT Plugin::Initialize(HostApp* hostApp) {
     return answerGuarded(&core_, [&] {

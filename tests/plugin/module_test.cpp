@@ -70,9 +70,11 @@ TEST(PluginObject, AnswersItsInterfaceTableAndNothingElse) {
     EXPECT_EQ(events.tryQuery<IUnknown>().get(), first);
 }
 
-// The IDispatch part is served from a type library that this build does not
-// carry: no type information, no late-bound calls.
-TEST(PluginObject, DispatchHasNoTypeInformationYet) {
+#ifndef _WIN32
+// The IDispatch part is served from a type library that only the Windows
+// module carries (its tests are in tests/registration): here there is no
+// type information and no late-bound call.
+TEST(PluginObject, DispatchHasNoTypeInformationOnLinux) {
     ComPtr<IDispatch> dispatch = loadedModule().createPlugin().tryQuery<IDispatch>();
     ASSERT_TRUE(dispatch);
     UINT count = 99;
@@ -86,6 +88,7 @@ TEST(PluginObject, DispatchHasNoTypeInformationYet) {
     DISPPARAMS none{nullptr, nullptr, 0, 0};
     EXPECT_EQ(dispatch->Invoke(1, GUID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr), E_NOTIMPL);
 }
+#endif
 
 // An outer object that aggregates the plug-in: it answers IUnknown itself
 // and hands every other request to the inner object.

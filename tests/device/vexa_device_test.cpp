@@ -66,18 +66,6 @@ TEST_F(Device, ConnectsIsIdentifiedAndDisconnects) {
     EXPECT_EQ(log(), "");
 }
 
-TEST_F(Device, EachClientOfOneSimulatorIsServedOnItsOwn) {
-    auto sim = simulate();
-    auto first = deviceFor(*sim);
-    auto second = deviceFor(*sim);
-    ASSERT_TRUE(first->openConnection());
-    ASSERT_TRUE(second->openConnection());
-    first->readDeviceInfo();
-    second->readDeviceInfo();
-    EXPECT_EQ(first->deviceInfo()->name, "Vexa simulated device");
-    EXPECT_EQ(second->deviceInfo()->name, "Vexa simulated device");
-}
-
 TEST_F(Device, FailedConnectIsLoggedAndAnsweredFalseWithinTheTimeout) {
     std::uint16_t port = 0;
     {

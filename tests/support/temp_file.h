@@ -4,9 +4,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace vexa::test {
@@ -31,8 +30,15 @@ public:
     std::string path() const { return path_.string(); }
     bool exists() const { return std::filesystem::exists(path_); }
     std::string contents() const {
-        std::ifstream file(path_, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        std::string text;
+        if (std::FILE* file = std::fopen(path_.string().c_str(), "rb")) {
+            char buffer[4096];
+            for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+                text.append(buffer, n);
+            }
+            std::fclose(file);
+        }
+        return text;
     }
 
 private:

@@ -42,26 +42,18 @@ TEST_F(CheckResult, SuccessReturnsWithoutTouchingTheThreadsErrorInfo) {
     EXPECT_TRUE(threadHasErrorInfo());
 }
 
-TEST_F(CheckResult, FailureWithoutErrorInfoCarriesTheDefaultMessage) {
-    try {
-        checkResult(0x80000006);
-        FAIL();
-    } catch (const NotFoundException& e) {
-        EXPECT_STREQ(e.what(), "Not found");
-        EXPECT_TRUE(e.isDefaultMessage());
+TEST_F(CheckResult, FailureTakesTheLibrarysMessageAndClearsItOrFallsBackToTheDefault) {
+    for (const bool published : {false, true}) {
+        if (published) publishError("abc");
+        try {
+            checkResult(0x80000006);
+            FAIL();
+        } catch (const NotFoundException& e) {
+            EXPECT_STREQ(e.what(), published ? "abc" : "Not found");
+            EXPECT_EQ(e.isDefaultMessage(), !published);
+        }
+        EXPECT_FALSE(threadHasErrorInfo());
     }
-}
-
-TEST_F(CheckResult, FailureTakesTheLibrarysMessageAndClearsIt) {
-    publishError("abc");
-    try {
-        checkResult(0x80000006);
-        FAIL();
-    } catch (const NotFoundException& e) {
-        EXPECT_STREQ(e.what(), "abc");
-        EXPECT_FALSE(e.isDefaultMessage());
-    }
-    EXPECT_FALSE(threadHasErrorInfo());
 }
 
 TEST_F(CheckResult, UnregisteredStatusBecomesTheBaseClassWithThatCode) {

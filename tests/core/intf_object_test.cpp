@@ -68,23 +68,18 @@ TEST(IntfObject, LastReleaseDisposesOnceThenDeletes) {
     EXPECT_EQ(early.destroyed, 1);
 }
 
-TEST(IntfObject, EqualsComparesObjectIdentity) {
-    Counters counters;
-    auto first = createObject<Probe>(counters);
-    auto second = createObject<Probe>(counters);
-    EXPECT_EQ(first->equals(first.get()), 0u);
-    EXPECT_EQ(first->equals(second.get()), 1u);
-    EXPECT_EQ(first->equals(nullptr), 1u);
-}
-
-TEST(IntfObject, HashCodeIsTheAddressAndToStringTheTypeName) {
+TEST(IntfObject, EqualsHashAndTextDescribeTheObjectsIdentity) {
     Counters counters;
     auto probe = createObject<Probe>(counters);
+    auto other = createObject<Probe>(counters);
+    EXPECT_EQ(probe->equals(probe.get()), 0u);
+    EXPECT_EQ(probe->equals(other.get()), 1u);
+    EXPECT_EQ(probe->equals(nullptr), 1u);
+
     SizeT hash = 0;
     EXPECT_EQ(probe->getHashCode(nullptr), errArgumentNull);
     EXPECT_EQ(probe->getHashCode(&hash), errOk);
     EXPECT_EQ(hash, reinterpret_cast<SizeT>(static_cast<IProbe*>(probe.get())));
-
     EXPECT_EQ(probe->toString(nullptr), errArgumentNull);
     CharPtr text = nullptr;
     ASSERT_EQ(probe->toString(&text), errOk);

@@ -1,47 +1,25 @@
-#include <gtest/gtest.h>
-
-#include <chrono>
-
-#include "device/vexa_device.h"
-#include "net/tcp_exception.h"
-#include "plugin/logging.h"
-#include "plugin/logging_internal.h"
-#include "sim/simulator.h"
-#include "support/temp_file.h"
-
-using namespace std::chrono_literals;
-using Nerova::NvLib::Protocols::Ethernet::TcpError;
-using Nerova::NvLib::Protocols::Ethernet::TcpException;
-using vexa::sim::SimConfig;
-using vexa::sim::Simulator;
-
+// One device's connection and identity against the simulator, including
+// the ways a device can misbehave on the wire.
+#include "acquisition_fixture.h"
 #include "allocation_watch.h"
+#include "net/tcp_exception.h"
 
+namespace acquisition_test {
 namespace {
 
-class Device : public ::testing::Test {
-protected:
-    void SetUp() override {
-        resetLoggingForTests();
-        initLogging(log_.path());
-    }
-    void TearDown() override { resetLoggingForTests(); }
+using Nerova::NvLib::Protocols::Ethernet::TcpError;
+using Nerova::NvLib::Protocols::Ethernet::TcpException;
 
-    std::unique_ptr<Simulator> simulate(SimConfig config = {}) {
-        return std::make_unique<Simulator>(std::move(config));
-    }
+// Devices without output channels, not yet connected.
+class Device : public AcquisitionTest {
+protected:
+    std::unique_ptr<Simulator> simulate(SimConfig config = {}) { return AcquisitionTest::simulate(std::move(config)); }
     static std::shared_ptr<VexaDevice> deviceFor(const Simulator& sim) {
         auto device = VexaDevice::create("127.0.0.1", sim.port(), nullptr);
         device->setReplyTimeout(300ms);
         return device;
     }
-    std::string log() const { return log_.exists() ? log_.contents() : std::string(); }
-    bool logged(const std::string& text) const { return log().find(text) != std::string::npos; }
-
-    vexa::test::TempFile log_{"VexaLog.txt"};
 };
-
-}  // namespace
 
 TEST_F(Device, ConnectsIsIdentifiedAndDisconnects) {
     SimConfig config;
@@ -64,18 +42,6 @@ TEST_F(Device, ConnectsIsIdentifiedAndDisconnects) {
     EXPECT_TRUE(device->openConnection());  // a device can come back
     EXPECT_EQ(device->deviceInfo()->name, "Bench rig 7");
     EXPECT_EQ(log(), "");
-}
-
-TEST_F(Device, EachClientOfOneSimulatorIsServedOnItsOwn) {
-    auto sim = simulate();
-    auto first = deviceFor(*sim);
-    auto second = deviceFor(*sim);
-    ASSERT_TRUE(first->openConnection());
-    ASSERT_TRUE(second->openConnection());
-    first->readDeviceInfo();
-    second->readDeviceInfo();
-    EXPECT_EQ(first->deviceInfo()->name, "Vexa simulated device");
-    EXPECT_EQ(second->deviceInfo()->name, "Vexa simulated device");
 }
 
 TEST_F(Device, FailedConnectIsLoggedAndAnsweredFalseWithinTheTimeout) {
@@ -195,3 +161,6 @@ TEST_F(Device, TrickledIdentityIsReadWholeAndLeavesTheStreamInStep) {
     device->readDeviceInfo();
     EXPECT_EQ(device->deviceInfo()->name, config.name);
 }
+
+}  // namespace
+}  // namespace acquisition_test

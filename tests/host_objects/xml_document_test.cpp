@@ -5,12 +5,9 @@
 #include <fstream>
 
 #include "host/objects/xml_document.h"
-#include "platform/host_string.h"
 
 namespace {
 
-using vexa::ComPtr;
-using vexa::HostString;
 using vexa::host::XmlDocumentObject;
 using vexa::host::XmlElementObject;
 using vexa::host::XmlElementPtr;
@@ -61,27 +58,6 @@ TEST(XmlDocumentFiles, BrokenOrMissingFilesAreReported) {
     auto parsed = XmlDocumentObject::parse("<?xml version=\"1.0\"?><!-- note --><A x=\"1\"><![CDATA[<raw>]]></A>");
     EXPECT_EQ(parsed->root().attributeValue("x"), "1");
     EXPECT_EQ(parsed->root().text(), "<raw>");
-}
-
-TEST(XmlNamedValues, DefaultIsNotStoredAndAnswersForAMissingValue) {
-    auto document = XmlDocumentObject::create("Setup");
-    ComPtr<HostXmlDocument> host(document.get());
-    HostXmlElement* root = &document->root();
-    HostString name("Rate");
-    HostString value("100");
-    HostString fallback("0");
-    ASSERT_EQ(host->WriteValue(root, name.get(), value.get(), fallback.get()), S_OK);
-    EXPECT_EQ(document->root().findChild("Rate")->text(), "100");
-
-    HostString read;
-    ASSERT_EQ(host->ReadValue(root, name.get(), read.put(), fallback.get()), S_OK);
-    EXPECT_EQ(read.utf8(), "100");
-
-    ASSERT_EQ(host->WriteValue(root, name.get(), fallback.get(), fallback.get()), S_OK);
-    EXPECT_EQ(document->root().findChild("Rate"), nullptr) << "writing the default drops the earlier value";
-    HostString other("42");
-    ASSERT_EQ(host->ReadValue(root, name.get(), read.put(), other.get()), S_OK);
-    EXPECT_EQ(read.utf8(), "42");
 }
 
 TEST(XmlElements, RefuseForeignElementsAndCycles) {

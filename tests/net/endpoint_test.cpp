@@ -14,28 +14,16 @@ TEST(NetworkEndpoint, LocalhostInAnyCaseBecomesTheLoopbackAddress) {
     EXPECT_EQ(NetworkEndpoint("10.0.0.1", "007").port(), "007");
 }
 
-TEST(NetworkEndpoint, AddressNeedsFourPartsEachAByte) {
-    EXPECT_TRUE(isValidIpAddress("10.0.0.1"));
-    EXPECT_TRUE(isValidIpAddress("255.255.255.255"));
-    EXPECT_FALSE(isValidIpAddress("192.168.0"));
-    EXPECT_FALSE(isValidIpAddress("192.168.0.256"));
-    EXPECT_FALSE(isValidIpAddress("1.2.3.4.5"));
-    EXPECT_FALSE(isValidIpAddress("a.b.c.d"));
-    EXPECT_FALSE(isValidIpAddress(""));
-    EXPECT_FALSE(isValidIpAddress("example.org"));
-}
+TEST(NetworkEndpoint, AddressNeedsFourByteSizedPartsAndPortsStayBelow65536) {
+    for (const char* good : {"10.0.0.1", "255.255.255.255"}) EXPECT_TRUE(isValidIpAddress(good)) << good;
+    for (const char* bad : {"192.168.0", "192.168.0.256", "1.2.3.4.5", "a.b.c.d", "", "example.org"})
+        EXPECT_FALSE(isValidIpAddress(bad)) << bad;
 
-TEST(NetworkEndpoint, PortTextsAreDecimalOrPrefixedHexBelow65536) {
-    EXPECT_FALSE(isValidPort(""));
-    EXPECT_TRUE(isValidPort("0"));
-    EXPECT_TRUE(isValidPort("65535"));
-    EXPECT_FALSE(isValidPort("65536"));
-    EXPECT_FALSE(isValidPort("99999999999999999999999"));
-    EXPECT_TRUE(isValidPort("0x1F90"));
+    for (const char* good : {"0", "65535", "0x1F90"}) EXPECT_TRUE(isValidPort(good)) << good;
+    // "0x" is read as decimal: the x is left over.
+    for (const char* bad : {"", "65536", "99999999999999999999999", "0x", "80a", "1F90"})
+        EXPECT_FALSE(isValidPort(bad)) << bad;
     EXPECT_EQ(parsePort("0x1F90"), 8080);
-    EXPECT_FALSE(isValidPort("0x"));  // read as decimal: the x is left over
-    EXPECT_FALSE(isValidPort("80a"));
-    EXPECT_FALSE(isValidPort("1F90"));
     EXPECT_EQ(parsePort("5963"), 5963);
 }
 

@@ -61,16 +61,14 @@ TEST_F(AddData, InSetupKeepsTheScaledPreviewAndWritesOnlyUsedChannels) {
     EXPECT_EQ(hostChannel->samplesWritten(), 1u);
 }
 
-TEST_F(AddData, OnlyTheHostsOwnTrueMeansSetup) {
+TEST_F(AddData, PreviewNeedsTheHostsOwnTrueAndAWholeDouble) {
+    hostChannel->settings().scale = 3.0;
     host.app->setSetupFlag(1);
     factory.refreshAddData();
-    addTimed(4.0, 1.0);
-    EXPECT_EQ(channel->lastValue(), 0.0);
+    addTimed(7.0, 1.0);
+    EXPECT_EQ(channel->lastValue(), 0.0) << "only VARIANT_TRUE means setup";
     EXPECT_EQ(hostChannel->samplesWritten(), 1u);
-}
 
-TEST_F(AddData, PreviewOfADoubleChannelNeedsAllEightBytes) {
-    hostChannel->settings().scale = 3.0;
     host.app->setSetupFlag(VARIANT_TRUE);
     factory.refreshAddData();
     addTimed(7.0, 1.0, 4);

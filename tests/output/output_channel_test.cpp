@@ -144,6 +144,8 @@ TEST_F(Channel, ArrayAxesAreDescribedToTheHost) {
     EXPECT_TRUE(second.options->flag);
     EXPECT_EQ(channel->getArrayAxes().size(), 2u);
 
+    time.setPrecision(-1);
+    EXPECT_EQ(time.precision(), 3) << "a negative precision is refused";
     channel->defineArrayAxis(time);
     EXPECT_FALSE(description.flag);
     EXPECT_EQ(description.axes.size(), 1u);
@@ -152,21 +154,6 @@ TEST_F(Channel, ArrayAxesAreDescribedToTheHost) {
     EXPECT_EQ(hostChannel->settings().integer140, 2);
     EXPECT_EQ(hostChannel->settings().integer138, 4);
     EXPECT_EQ(hostChannel->settings().dimensions, (std::vector<std::int32_t>{4, 8}));
-}
-
-TEST(AxisProperties, StartWithTheirDefaultsAndKeepAValidPrecision) {
-    AxisPropertiesFloatLinearFunc axis;
-    EXPECT_EQ(axis.name(), "-");
-    EXPECT_EQ(axis.unit(), "-");
-    EXPECT_EQ(axis.precision(), 3);
-    EXPECT_EQ(axis.kind(), 0u);
-    EXPECT_FALSE(axis.flag());
-    EXPECT_EQ(axis.size(), 0u);
-    EXPECT_EQ(axis.axisType(), 2);
-    axis.setPrecision(-1);
-    EXPECT_EQ(axis.precision(), 3);
-    axis.setPrecision(0);
-    EXPECT_EQ(axis.precision(), 0);
 }
 
 TEST_F(Channel, PropertyDocumentsAreFoundMadeAndFilled) {
@@ -203,23 +190,6 @@ TEST_F(Channel, RefreshIndexPathPointsTheSetupAtTheChannelsNewPlace) {
     EXPECT_EQ(output->findChild("OutputChannel")->readValue("Index", ""), "2:5");
     EXPECT_TRUE(hostChannel->settings().active);
     EXPECT_EQ(host.data->refreshCount, refreshes + 1);
-}
-
-TEST_F(Channel, PassesHostPropertiesThroughAndCountsSeconds) {
-    channel->setStored(true);
-    channel->setOutputParameter(12);
-    channel->setText41("note");
-    channel->setControlText("control");
-    channel->setDouble68(2.5);
-    channel->setInteger76(-3);
-    EXPECT_TRUE(channel->isStored());
-    EXPECT_EQ(channel->getOutputParameter(), 12);
-    EXPECT_EQ(channel->getText40(), "note");
-    EXPECT_EQ(hostChannel->settings().controlText, "control");
-    EXPECT_EQ(channel->getDouble67(), 2.5);
-    EXPECT_EQ(channel->getInteger75(), -3);
-    host.data->sampleRate = 200.0;
-    EXPECT_EQ(channel->samplesToSeconds(50), 0.25);
 }
 
 }  // namespace

@@ -41,21 +41,16 @@ TEST_F(PluginTest, AnswerOnlyEventsWriteOnlyWhatTheHostReads) {
         EXPECT_EQ(sendEvent(plugin, id, argument, result), S_OK) << "event " << id;
         expectUntouched(result);
     }
+    for (const auto& [id, value] : {std::pair{HostEvent::Event110, 0xFFFF}, std::pair{HostEvent::Event169, 1},
+                                    std::pair{HostEvent::Event178, 3}}) {
+        Variant argument;
+        Variant result = Variant::ofInt32(0);
+        ASSERT_EQ(sendEvent(plugin, id, argument, result), S_OK);
+        EXPECT_EQ(result.type(), VT_I4) << "only the value is written";
+        EXPECT_EQ(result.get()->lVal, value) << "event " << id;
+    }
     Variant argument;
-    Variant result = Variant::ofInt32(0);
-    ASSERT_EQ(sendEvent(plugin, HostEvent::Event110, argument, result), S_OK);
-    EXPECT_EQ(result.type(), VT_I4) << "only the value is written";
-    EXPECT_EQ(result.get()->lVal, 0xFFFF);
-
-    result = Variant::ofInt32(0);
-    ASSERT_EQ(sendEvent(plugin, HostEvent::Event169, argument, result), S_OK);
-    EXPECT_EQ(result.get()->lVal, 1);
-
-    result = Variant::ofInt32(0);
-    ASSERT_EQ(sendEvent(plugin, HostEvent::Event178, argument, result), S_OK);
-    EXPECT_EQ(result.get()->lVal, 3);
-
-    result = Variant::ofInt32(-1);
+    Variant result = Variant::ofInt32(-1);
     ASSERT_EQ(sendEvent(plugin, HostEvent::Event173, argument, result), S_OK);
     EXPECT_EQ(result.type(), VT_BOOL);
     EXPECT_EQ(result.get()->boolVal, VARIANT_FALSE);

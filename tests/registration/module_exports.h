@@ -1,10 +1,12 @@
-// The plug-in module loaded afresh, with all five of its entry points.
+// The plug-in module loaded afresh, with the entry points regsvr32 calls.
 // Module-wide state (the per-user choice) starts over with each load, as it
 // would in a new regsvr32 process.
 #pragma once
 
+#include <stdexcept>
 #include <string>
 
+#include "host/plugin_module.h"
 #include "platform/com.h"
 #include "platform/dynamic_library.h"
 
@@ -15,31 +17,28 @@ inline constexpr wchar_t moduleName[] = L"Vexa64.dll";
 
 class ModuleExports {
 public:
-    // Loads the module beside the test program; fails the test (by
-    // throwing) when an entry point is missing.
-    ModuleExports();
-
-    HRESULT canUnloadNow() const { return canUnloadNow_(); }
-    HRESULT getClassObject(REFCLSID classId, REFIID iid, void** object) const {
-        return getClassObject_(classId, iid, object);
-    }
     HRESULT install(bool install, const wchar_t* commandLine) const {
-        return install_(install ? TRUE : FALSE, commandLine);
+        return entry<HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR)>("DllInstall")(install ? TRUE : FALSE, commandLine);
     }
-    HRESULT registerServer() const { return registerServer_(); }
-    HRESULT unregisterServer() const { return unregisterServer_(); }
+    HRESULT registerServer() const { return entry<HRESULT(STDAPICALLTYPE*)()>("DllRegisterServer")(); }
+    HRESULT unregisterServer() const { return entry<HRESULT(STDAPICALLTYPE*)()>("DllUnregisterServer")(); }
 
     HMODULE handle() const { return GetModuleHandleW(moduleName); }
     // The module's full path as the loader reports it.
-    std::wstring path() const;
+    std::wstring path() const {
+        wchar_t buffer[MAX_PATH * 4] = {};
+        return std::wstring(buffer, GetModuleFileNameW(handle(), buffer, MAX_PATH * 4));
+    }
 
 private:
-    vexa::DynamicLibrary library_;
-    HRESULT(STDAPICALLTYPE* canUnloadNow_)() = nullptr;
-    HRESULT(STDAPICALLTYPE* getClassObject_)(REFCLSID, REFIID, LPVOID*) = nullptr;
-    HRESULT(STDAPICALLTYPE* install_)(BOOL, LPCWSTR) = nullptr;
-    HRESULT(STDAPICALLTYPE* registerServer_)() = nullptr;
-    HRESULT(STDAPICALLTYPE* unregisterServer_)() = nullptr;
+    // A missing entry point fails the test by throwing.
+    template <class Function>
+    Function entry(const char* name) const {
+        if (auto function = library_.function<Function>(name)) return function;
+        throw std::runtime_error(std::string("the plug-in module lacks ") + name);
+    }
+
+    vexa::DynamicLibrary library_ = vexa::DynamicLibrary::open(vexa::host::PluginModule::besideProgram());
 };
 
 }  // namespace registration_test

@@ -2,9 +2,7 @@
 
 #include <atomic>
 #include <bit>
-#include <cstring>
 
-#include "net/tcp_exception.h"
 #include "sim/simulator.h"
 #include "sim_client.h"
 
@@ -12,8 +10,6 @@ using namespace vexa::sim;
 using vexa::test::bigEndian32;
 using vexa::test::Bytes;
 using vexa::test::SimClient;
-using Nerova::NvLib::Protocols::Ethernet::TcpError;
-using Nerova::NvLib::Protocols::Ethernet::TcpException;
 
 namespace {
 
@@ -97,42 +93,4 @@ TEST(Simulator, DriftAndOffsetShapeTheDeviceClock) {
     const Bytes record = client.ask("RMB? 1;\n", 24);
     EXPECT_EQ(bigEndian32(record, 4), 60u);
     EXPECT_NEAR(bigEndian32(record, 8) * 1e-9, 0.11, 1e-6);
-}
-
-TEST(Simulator, FaultsShapeTheReplies) {
-    SimConfig config = twoChannels();
-    config.faults.refuseRun = true;
-    config.faults.shortReplies = true;
-    Simulator refusing(config);
-    SimClient client(refusing.port());
-    client.send("RUN ");  // no channels, so no line feed either
-    const Bytes refused = client.receive(5);
-    EXPECT_EQ(refused[3], '?');
-    EXPECT_EQ(text(client.ask("STOP;\n", 5)), "STO0;");
-
-    SimConfig bad = twoChannels();
-    bad.faults.badStatusEvery = 2;
-    bad.faults.longReplies = true;
-    ClockedSim device(bad);
-    SimClient reader(device.sim.port());
-    EXPECT_EQ(text(reader.ask("RUN a/x\n", 7)), "RUN0;\n\n");
-    const Bytes block = reader.ask("RMB? 4;\n", 4 * 24);
-    EXPECT_EQ(std::string({char(block[3]), char(block[27]), char(block[51]), char(block[75])}),
-              "0101");
-}
-
-TEST(Simulator, HangsUpHalfwayThroughABlockWhenAsked) {
-    SimConfig config = twoChannels();
-    config.faults.closeMidBlock = true;
-    ClockedSim device(config);
-    SimClient client(device.sim.port());
-    client.ask("RUN a/x\n", 6);
-    client.send("RMB? 4;\n");
-    EXPECT_EQ(client.receive(2 * 24).size(), 48u);
-    try {
-        client.receive(1);
-        FAIL() << "the block went on";
-    } catch (const TcpException& error) {
-        EXPECT_EQ(error.code(), TcpError::RemoteClosed);
-    }
 }

@@ -70,6 +70,26 @@ TEST(PluginObject, AnswersItsInterfaceTableAndNothingElse) {
     EXPECT_EQ(events.tryQuery<IUnknown>().get(), first);
 }
 
+#ifndef _WIN32
+// The Linux module has no type library to serve IDispatch from: no type
+// information and no late-bound calls (the Windows module's are tested with
+// its registration).
+TEST(PluginObject, DispatchHasNoTypeInformationOnLinux) {
+    ComPtr<IDispatch> dispatch = loadedModule().createPlugin().tryQuery<IDispatch>();
+    ASSERT_TRUE(dispatch);
+    UINT count = 99;
+    EXPECT_EQ(dispatch->GetTypeInfoCount(&count), S_OK);
+    EXPECT_EQ(count, 0u);
+    ITypeInfo* info = nullptr;
+    EXPECT_EQ(dispatch->GetTypeInfo(0, 0, &info), E_NOTIMPL);
+    DISPID id = 0;
+    LPOLESTR name = nullptr;
+    EXPECT_EQ(dispatch->GetIDsOfNames(GUID_NULL, &name, 1, 0, &id), E_NOTIMPL);
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    EXPECT_EQ(dispatch->Invoke(1, GUID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr), E_NOTIMPL);
+}
+#endif
+
 // An outer object that aggregates the plug-in: it answers IUnknown itself
 // and hands every other request to the inner object.
 class OuterObject final : public IUnknown {

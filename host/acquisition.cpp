@@ -1,0 +1,136 @@
+#include "host/acquisition.h"
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+#include <thread>
+
+#include "host/objects/host_app_object.h"
+#include "host/objects/xml_document.h"
+#include "host/plugin_driver.h"
+#include "host/plugin_module.h"
+#include "host/sample_recorder.h"
+#include "sim/simulator.h"
+
+namespace vexa::host {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// A settings document listing `devices` ("HOST:PORT") the way the plug-in
+// stores its device list, as if a settings window had made it.
+ComPtr<XmlDocumentObject> settingsFor(const std::vector<std::string>& devices) {
+    auto document = XmlDocumentObject::create("HostSettings");
+    auto list = document->createElement("VexaDevicesSettings", "");
+    for (const std::string& device : devices) {
+        const auto colon = device.rfind(':');
+        if (colon == std::string::npos) throw std::invalid_argument("a device is HOST:PORT, not " + device);
+        auto entry = document->createElement("VexaDeviceSettings", "");
+        document->writeValue(*entry, "IpAddress", device.substr(0, colon), "");
+        document->writeValue(*entry, "PortNumber", device.substr(colon + 1), "0");
+        document->writeValue(*entry, "DeviceName", "Unknown Vexa device", "");
+        list->appendChild(entry);
+    }
+    document->root().appendChild(list);
+    return document;
+}
+
+bool expect(const char* step, HRESULT answer, HRESULT expected = S_OK) {
+    if (answer == expected) return true;
+    std::fprintf(stderr, "host: %s answered 0x%08X\n", step, static_cast<unsigned>(answer));
+    return false;
+}
+
+bool handDocument(const PluginDriver& plugin, HostEventId event, XmlDocumentObject& document, bool saving) {
+    Variant result;
+    const HRESULT answer = plugin.documentEvent(event, &document, &document.root(), saving, result);
+    return expect(event == HostEvent::SettingsDocument ? "settings document" : "setup document", answer);
+}
+
+bool saveDocument(const PluginDriver& plugin, HostEventId event, const char* root, const std::string& file) {
+    if (file.empty()) return true;
+    auto document = XmlDocumentObject::create(root);
+    const bool good = handDocument(plugin, event, *document, true);
+    document->save(file);
+    return good;
+}
+
+// Steps the plug-in on a host clock that follows real time from the start.
+bool acquire(const PluginDriver& plugin, HostAppObject& app, ChannelGroupObject& group,
+             const AcquisitionOptions& options, SampleRecorder& recorder) {
+    bool good = expect("PrepareAcquisition", plugin.prepareAcquisition());
+    good &= expect("StartAcquisition", plugin.startAcquisition());
+    const auto start = Clock::now();
+    const auto step = std::chrono::milliseconds(options.stepMs);
+    for (auto next = start + step;; next += step) {
+        std::this_thread::sleep_until(next);
+        const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+        app.clock()->setTime(elapsed);
+        good &= expect("ReadData", plugin.readData());
+        recorder.collect(group);
+        if (elapsed >= options.durationSeconds) break;
+    }
+    good &= expect("StopAcquisition", plugin.stopAcquisition());
+    return good;
+}
+
+}  // namespace
+
+bool runAcquisition(const AcquisitionOptions& options) {
+    std::unique_ptr<sim::Simulator> simulator;
+    std::vector<std::string> devices = options.devices;
+    if (devices.empty() && options.settingsFile.empty()) {
+        simulator = std::make_unique<sim::Simulator>(sim::SimConfig{});
+        devices.push_back("127.0.0.1:" + std::to_string(simulator->port()));
+        std::printf("simulated device on %s\n", devices.back().c_str());
+    }
+
+    File csv;
+    if (!options.csvFile.empty()) {
+        csv.reset(std::fopen(options.csvFile.c_str(), "w"));
+        if (!csv) throw std::runtime_error("cannot write " + options.csvFile);
+    }
+    SampleRecorder recorder(csv.get());
+
+    PluginModule module(options.pluginPath);
+    bool good = true;
+    {
+        auto app = makeHostObject<HostAppObject>();
+        if (!options.logFolder.empty()) app->setLogFolder(options.logFolder);
+        ChannelGroupObject& group = *app->dataObject()->modelObject()->channelGroup();
+        PluginDriver plugin(module.createPlugin());
+        good &= expect("Initialize", plugin.initialize(app.get()));
+
+        auto settings = options.settingsFile.empty() ? settingsFor(devices)
+                                                     : XmlDocumentObject::load(options.settingsFile);
+        good &= handDocument(plugin, HostEvent::SettingsDocument, *settings, false);
+        Variant ignored;
+        good &= expect("reconfigure", plugin.event(HostEvent::Reconfigure, ignored), S_FALSE);
+        if (options.setupFile.empty()) {
+            good &= expect("NewSetup", plugin.newSetup());
+        } else {
+            good &= handDocument(plugin, HostEvent::SetupDocument, *XmlDocumentObject::load(options.setupFile), false);
+        }
+
+        good &= acquire(plugin, *app, group, options, recorder);
+        good &= saveDocument(plugin, HostEvent::SettingsDocument, "HostSettings", options.saveSettingsFile);
+        good &= saveDocument(plugin, HostEvent::SetupDocument, "HostSetup", options.saveSetupFile);
+    }
+
+    for (const auto& [channel, count] : recorder.counts()) std::printf("%-32s %8llu samples\n", channel.c_str(),
+                                                                        static_cast<unsigned long long>(count));
+    if (recorder.counts().empty()) std::printf("no samples were recorded\n");
+    if (recorder.lost() != 0)
+        std::fprintf(stderr, "host: %llu samples were overwritten before they were recorded\n",
+                     static_cast<unsigned long long>(recorder.lost()));
+    return good;
+}
+
+}  // namespace vexa::host

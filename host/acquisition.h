@@ -1,0 +1,29 @@
+// An acquisition as the host runs one: the plug-in is initialised, handed
+// its settings and setup documents, asked to reconfigure, and then stepped
+// on the host's clock while the host records what lands in its channels.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vexa::host {
+
+struct AcquisitionOptions {
+    std::string pluginPath;
+    std::vector<std::string> devices;  // "HOST:PORT"
+    std::string settingsFile;          // the host's settings document to start from
+    std::string setupFile;             // the host's setup document to start from
+    double durationSeconds = 2.0;
+    int stepMs = 100;
+    std::string csvFile;
+    std::string saveSettingsFile;
+    std::string saveSetupFile;
+    std::string logFolder;  // ends with a separator; empty: the system's temporary folder
+};
+
+// Runs one acquisition; true when every host call answered as expected.
+// With neither devices nor a settings file it serves one simulated device
+// on 127.0.0.1 for the time of the run.
+bool runAcquisition(const AcquisitionOptions& options);
+
+}  // namespace vexa::host

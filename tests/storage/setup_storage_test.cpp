@@ -53,7 +53,8 @@ TEST_F(SetupStorage, StoredDevicesFindTheirsByAddressAndPortThenLeftoversByPosit
     auto b = addDevice("127.0.0.3", 5963, 3);
     for (const auto& device : {a, b}) {
         for (const auto& channel : channelsOf(*device)) {
-            channel->setHostName((device == a ? "A " : "B ") + channel->deviceName());
+            std::string name = device == a ? "A " : "B ";
+            channel->setHostName(name += channel->deviceName());
             channel->createOutput(kFreshKey);
         }
     }

@@ -41,8 +41,13 @@ protected:
     std::shared_ptr<VexaDevice> addDevice(const std::string& ip, std::uint32_t port, int channelCount) {
         auto device = core.devices.add(ip, port);
         for (int i = 1; i <= channelCount; ++i) {
-            const std::string name = "c" + std::to_string(i);
-            device->channelTable().addChannel(static_cast<std::uint32_t>(i), "G/" + name, "G", name, name, "V");
+            // Appended rather than concatenated: GCC 12 at -O3 warns falsely
+            // about a literal plus a string.
+            std::string name = "c";
+            name += std::to_string(i);
+            std::string fullName = "G/";
+            fullName += name;
+            device->channelTable().addChannel(static_cast<std::uint32_t>(i), fullName, "G", name, name, "V");
         }
         return device;
     }

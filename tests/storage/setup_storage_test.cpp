@@ -2,6 +2,7 @@
 // devices find the current ones, and what channels get when the setup
 // holds nothing for them.
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <stdexcept>
 
@@ -18,6 +19,17 @@ std::vector<std::string> childNames(const XmlElementObject& element) {
     std::vector<std::string> names;
     for (const auto& child : element.children()) names.push_back(child->name());
     return names;
+}
+
+// The text of the `Expected` that `action` throws.
+template <class Expected>
+std::string failureOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Expected& error) {
+        return error.what();
+    }
+    return "nothing thrown";
 }
 
 using SetupStorage = StorageTest;
@@ -151,24 +163,11 @@ TEST_F(SetupStorage, BadStoredNumbersFailTheLoad) {
         core.devices.loadSetup(*rootOf(document, false));
     };
 
-    try {
-        load(setupWith("port", "1"));
-        ADD_FAILURE() << "a port that is no number was taken";
-    } catch (const std::invalid_argument& error) {
-        EXPECT_STREQ(error.what(), "invalid stoi argument");
-    }
-    try {
-        load(setupWith("4294967296", "1"));
-        ADD_FAILURE() << "a port beyond 32 bits was taken";
-    } catch (const std::out_of_range& error) {
-        EXPECT_STREQ(error.what(), "stoi argument out of range");
-    }
-    try {
-        load(setupWith("5963", "first"));
-        ADD_FAILURE() << "a position that is no number was taken";
-    } catch (const XmlException& error) {
-        EXPECT_EQ(error.code(), XmlExceptionCode::WrongType);
-    }
+    EXPECT_EQ(failureOf<std::invalid_argument>([&] { load(setupWith("port", "1")); }), "invalid stoi argument");
+    EXPECT_EQ(failureOf<std::out_of_range>([&] { load(setupWith("4294967296", "1")); }),
+              "stoi argument out of range");
+    EXPECT_EQ(failureOf<XmlException>([&] { load(setupWith("5963", "first")); }),
+              XmlException(XmlExceptionCode::WrongType).what());
     // Ports are read only for a matching address; trailing text is ignored,
     // as the standard conversion does.
     auto other = XmlDocumentObject::parse(

@@ -12,6 +12,10 @@
 
 #include "device/vexa_channel.h"
 
+namespace Nerova::Utils::Serialization {
+class Node;
+}
+
 class VexaChannelTable {
 public:
     using OutputFactory = VexaChannel::OutputFactory;
@@ -31,6 +35,17 @@ public:
     ChannelList channels(const std::string& group) const;
     // Empties every list but keeps the groups.
     void clearLists();
+
+    // A "VexaChannels" child under the device's node, one "Channel" per
+    // channel in list order.
+    void saveSetup(Nerova::Utils::Serialization::Node& deviceNode) const;
+    // Binds every channel to what the device's node stored for its
+    // position; channels it holds nothing for get fresh output channels.
+    void loadSetup(const Nerova::Utils::Serialization::Node& deviceNode);
+    // Every channel on a fresh output channel, keeping its host name.
+    void setDefaults();
+    // Every channel back to its device name, on a fresh output channel.
+    void resetToDeviceNames();
 
     OutputFactory* hostContext() const noexcept { return hostContext_; }
     const std::unordered_map<std::string, ChannelList>& groups() const noexcept { return groups_; }

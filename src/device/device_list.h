@@ -16,6 +16,10 @@ namespace Nerova::Utils::Ncom::OutputChannel {
 class OutputFactory;
 }
 
+namespace Nerova::Utils::Serialization {
+class Node;
+}
+
 class DeviceList {
 public:
     using Devices = std::vector<std::shared_ptr<VexaDevice>>;
@@ -34,9 +38,28 @@ public:
     Nerova::Utils::Ncom::OutputChannel::OutputFactory* outputFactory() const noexcept { return outputFactory_; }
 
     // Makes a device with the list's output factory and appends it, not yet
-    // connected. For now this is how devices enter the list: the stored
-    // settings and the settings window will come through here as well.
+    // connected.
     std::shared_ptr<VexaDevice> add(std::string ipAddress, std::uint32_t port);
+    // A new device at the usual local address and port, not yet connected.
+    std::shared_ptr<VexaDevice> addDefaultDevice();
+    // The device lives on while a window still holds it.
+    void eraseAt(std::size_t position);
+    // Exact address text (as typed, case and all) and port.
+    bool contains(const std::string& ipAddress, std::uint32_t port) const;
+
+    // Writes the list into the settings node, or replaces the list with the
+    // stored devices and connects each of them, as the node's direction says.
+    void serializeSettings(Nerova::Utils::Serialization::Node& node);
+    // Every device's channel bindings, in list order.
+    void saveSetup(Nerova::Utils::Serialization::Node& node) const;
+    // Gives each device the stored bindings of the same address and port;
+    // the devices left over take the stored devices left over by position,
+    // and the rest get fresh output channels. Neither devices nor channels
+    // are added or removed.
+    void loadSetup(const Nerova::Utils::Serialization::Node& node);
+    // For a setup that holds nothing of ours: every channel by its device
+    // name on a fresh output channel.
+    void resetSetup();
 
     // The steps of an acquisition, for every device in list order. A device
     // whose step fails is reported once, disconnected (so later steps pass

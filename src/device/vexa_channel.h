@@ -15,6 +15,10 @@ class OutputChannel;
 class OutputFactory;
 }  // namespace Nerova::Utils::Ncom::OutputChannel
 
+namespace Nerova::Utils::Serialization {
+class Node;
+}
+
 struct VexaChannelInfo {
     std::uint32_t index = 0;  // 1-based position in the device's channel list
     std::string fullName;     // as the device sent it; what RUN names
@@ -48,6 +52,14 @@ public:
     void createOutput(Nerova::Utils::Ncom::OutputChannel::OutputChannelKey key);
     // Removes the output channel, and with it the host channel, if any.
     void releaseOutput();
+
+    // Position, host name and (when bound) output key into a "Channel" node.
+    void saveSetup(Nerova::Utils::Serialization::Node& node) const;
+    // Host name and output channel from a stored "Channel" node; a key the
+    // node lacks gives a fresh output channel.
+    void loadSetup(const Nerova::Utils::Serialization::Node& node);
+    // Back to the device's own name, on a fresh output channel.
+    void resetToDeviceName();
 
     const VexaChannelInfo& info() const noexcept { return info_; }
     std::uint32_t index() const noexcept { return info_.index; }

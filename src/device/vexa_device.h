@@ -14,6 +14,10 @@
 #include "net/tcp_interfaces.h"
 #include "output/soft_sync.h"
 
+namespace Nerova::Utils::Serialization {
+class Node;
+}
+
 class VexaDevice {
 public:
     static constexpr std::uint64_t kConnectTimeoutMs = 6000;
@@ -52,6 +56,11 @@ public:
     void stopAcquisition();
     // Every channel gives its output channel back to the factory.
     void unbindChannels();
+
+    // Address, port and name into or out of a "VexaDeviceSettings" node, as
+    // the node's direction says. Reading gives the device a new identity,
+    // not connected; connecting is the caller's choice.
+    void serializeSettings(Nerova::Utils::Serialization::Node& node);
 
     // Seconds of device time of the first record since the start; 0 until
     // the first block came.

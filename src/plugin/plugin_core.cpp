@@ -138,17 +138,21 @@ void PluginCore::applySetup(Nerova::Utils::Serialization::Node& node) {
     SetupLoad load(outputFactory);
     if (node.isValid()) {
         outputFactory.loadSetup(node);
-        // The devices load their channel setup from `node` here.
+        // The channels take their output channels back from the factory's
+        // freshly loaded list; what none takes back goes at the bracket's end.
+        devices.loadSetup(node);
     } else {
-        // The devices reset their channel setup here.
+        devices.resetSetup();
     }
     load.end();
 }
 
 HRESULT PluginCore::saveOrLoadSetup(Nerova::Utils::Serialization::Node& node) {
     if (node.isValid() && node.isWriting()) {
+        // The factory's list first: loading restores it before the devices
+        // look their keys up in it.
         outputFactory.saveSetup(node);
-        // The devices save their channel setup into `node` here.
+        devices.saveSetup(node);
         return S_OK;
     }
     // A document to write without an element to write into.
@@ -158,7 +162,6 @@ HRESULT PluginCore::saveOrLoadSetup(Nerova::Utils::Serialization::Node& node) {
     return S_OK;
 }
 
-void PluginCore::serializeSettings(Nerova::Utils::Serialization::Node& /*node*/) {
-    // The device list is stored in or restored from a valid settings node
-    // here.
+void PluginCore::serializeSettings(Nerova::Utils::Serialization::Node& node) {
+    if (node.isValid()) devices.serializeSettings(node);
 }

@@ -67,44 +67,41 @@ void AddDataDirect::copySample(const void* data, std::size_t size, std::size_t s
     if (count > 0) std::memcpy(base + hostSize(slot) * sampleBytes, data, count);
 }
 
-void AddDataDirect::setValue(const void* data, std::size_t size) {
-    copySample(data, size, hostSize(vexa::hostGet(channel(), &HostChannel::GetValueSize)), 0);
+std::size_t AddDataDirect::valueBytes() {
+    return hostSize(vexa::hostGet(channel(), &HostChannel::GetValueSize));
 }
 
-void AddDataDirect::setArrayValue(const void* data, std::size_t size) {
-    HostChannel* host = channel();
-    const std::size_t arrayBytes = hostSize(vexa::hostGet(host, &HostChannel::GetValueSize)) *
-                                   hostSize(vexa::hostGet(host, &HostChannel::GetArraySize));
-    copySample(data, size, arrayBytes, 0);
+std::size_t AddDataDirect::arrayBytes() {
+    return valueBytes() * hostSize(vexa::hostGet(channel(), &HostChannel::GetArraySize));
 }
+
+// One sample and its time stamp at the write position, which then advances.
+void AddDataDirect::writeTimed(const void* data, std::size_t size, std::size_t sampleBytes, double time) {
+    HostChannel* host = channel();
+    const LONG position = vexa::hostGet(host, &HostChannel::GetWritePosition);
+    copySample(data, size, sampleBytes, position);
+    DOUBLE* times = vexa::hostGet(host, &HostChannel::GetTimeBuffer);
+    if (times == nullptr) vexa::throwComError(E_POINTER, vexa::interfaceId<HostChannel>());
+    times[hostSize(position)] = time;
+    vexa::hostSet(host, &HostChannel::AdvanceWritePosition, 1);
+}
+
+void AddDataDirect::setValue(const void* data, std::size_t size) { copySample(data, size, valueBytes(), 0); }
+
+void AddDataDirect::setArrayValue(const void* data, std::size_t size) { copySample(data, size, arrayBytes(), 0); }
 
 void AddDataDirect::addSample(const void* data, std::size_t size) {
     HostChannel* host = channel();
-    const LONG position = vexa::hostGet(host, &HostChannel::GetWritePosition);
-    copySample(data, size, hostSize(vexa::hostGet(host, &HostChannel::GetValueSize)), position);
+    copySample(data, size, valueBytes(), vexa::hostGet(host, &HostChannel::GetWritePosition));
     vexa::hostSet(host, &HostChannel::AdvanceWritePosition, 1);
 }
 
 void AddDataDirect::addTimedSample(const void* data, std::size_t size, double time) {
-    HostChannel* host = channel();
-    const LONG position = vexa::hostGet(host, &HostChannel::GetWritePosition);
-    copySample(data, size, hostSize(vexa::hostGet(host, &HostChannel::GetValueSize)), position);
-    DOUBLE* times = vexa::hostGet(host, &HostChannel::GetTimeBuffer);
-    if (times == nullptr) vexa::throwComError(E_POINTER, vexa::interfaceId<HostChannel>());
-    times[hostSize(position)] = time;
-    vexa::hostSet(host, &HostChannel::AdvanceWritePosition, 1);
+    writeTimed(data, size, valueBytes(), time);
 }
 
 void AddDataDirect::addTimedArraySample(const void* data, std::size_t size, double time) {
-    HostChannel* host = channel();
-    const std::size_t arrayBytes = hostSize(vexa::hostGet(host, &HostChannel::GetValueSize)) *
-                                   hostSize(vexa::hostGet(host, &HostChannel::GetArraySize));
-    const LONG position = vexa::hostGet(host, &HostChannel::GetWritePosition);
-    copySample(data, size, arrayBytes, position);
-    DOUBLE* times = vexa::hostGet(host, &HostChannel::GetTimeBuffer);
-    if (times == nullptr) vexa::throwComError(E_POINTER, vexa::interfaceId<HostChannel>());
-    times[hostSize(position)] = time;
-    vexa::hostSet(host, &HostChannel::AdvanceWritePosition, 1);
+    writeTimed(data, size, arrayBytes(), time);
 }
 
 void AddDataDirect::addTimedBinarySample(const void* data, std::size_t size, double time) {

@@ -75,6 +75,9 @@ public:
 private:
     // Copies at most one sample of `sampleBytes` to the given slot.
     void copySample(const void* data, std::size_t size, std::size_t sampleBytes, LONG slot);
+    void writeTimed(const void* data, std::size_t size, std::size_t sampleBytes, double time);
+    std::size_t valueBytes();
+    std::size_t arrayBytes();
 };
 
 // Keeps the host-scaled first value of every sample for the live view, and

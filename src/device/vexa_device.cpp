@@ -75,18 +75,22 @@ bool VexaDevice::isConnected(const std::string& context) {
     return false;
 }
 
+std::optional<std::uint32_t> VexaDevice::queryFramed(CommandLink& link, std::string_view command, const char* name,
+                                                     const char* function, int line) {
+    link.send(command);
+    const auto length = framedPayloadLength(link.receiveOnce(kFramedHeaderSize));
+    if (length && *length <= kMaxFramedLength) return length;
+    VEXA_LOG_ERROR(this, function, line, std::string("Unexpected response from the server at command ") + name + ".");
+    // A length we will not read leaves the stream unusable.
+    if (length) dropConnection();
+    return std::nullopt;
+}
+
 void VexaDevice::readDeviceInfo() {
     if (!isConnected("reading device info")) return;
     exchange([this](CommandLink& link) {
-        link.send(kIdentify);
-        const auto length = framedPayloadLength(link.receiveOnce(kFramedHeaderSize));
-        if (!length || *length > kMaxFramedLength) {
-            VEXA_LOG_ERROR(this, "VexaDevice::readDeviceInfo", 57,
-                           "Unexpected response from the server at command IDN?.");
-            // A length we will not read leaves the stream unusable.
-            if (length) dropConnection();
-            return;
-        }
+        const auto length = queryFramed(link, kIdentify, "IDN?", "VexaDevice::readDeviceInfo", 57);
+        if (!length) return;
         // The payload is gathered whole: a device that sends it in pieces
         // would otherwise leave the rest for the next command to find.
         const Bytes payload = link.receiveExactly(*length);
@@ -99,14 +103,8 @@ void VexaDevice::readSystemConfig() {
     if (!isConnected("reading system configuration")) return;
     channelTable_.clearLists();
     exchange([this](CommandLink& link) {
-        link.send(kConfiguration);
-        const auto length = framedPayloadLength(link.receiveOnce(kFramedHeaderSize));
-        if (!length || *length > kMaxFramedLength) {
-            VEXA_LOG_ERROR(this, "VexaDevice::readSystemConfig", 129,
-                           "Unexpected response from the server at command CFG?.");
-            if (length) dropConnection();
-            return;
-        }
+        const auto length = queryFramed(link, kConfiguration, "CFG?", "VexaDevice::readSystemConfig", 129);
+        if (!length) return;
         // The trailer stays at the end of the text; the parser ignores it.
         const Bytes reply = link.gather(std::size_t{*length} + kFramedTrailerSize);
         const std::string_view text(reinterpret_cast<const char*>(reply.data()), reply.size());

@@ -5,7 +5,9 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "device/channel_table.h"
@@ -16,6 +18,10 @@
 
 namespace Nerova::Utils::Serialization {
 class Node;
+}
+
+namespace vexa::protocol {
+class CommandLink;
 }
 
 class VexaDevice {
@@ -88,6 +94,12 @@ private:
     void deliverRecords(const std::vector<std::uint8_t>& block, std::size_t recordBytes);
     // Closes the connection, if still open, and marks the device disconnected.
     void dropConnection() noexcept;
+    // Sends a framed query (`name` is how the log calls it) and reads the
+    // header. Nothing for a malformed header or a length above the cap; both
+    // are logged as `function` at `line`, and a refused length, which leaves
+    // the stream unusable, also drops the connection.
+    std::optional<std::uint32_t> queryFramed(vexa::protocol::CommandLink& link, std::string_view command,
+                                             const char* name, const char* function, int line);
 
     Nerova::Utils::Synchronization::SoftSyncAlgorithm synchroniser_;
     double timeOrigin_ = 0.0;

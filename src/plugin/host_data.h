@@ -1,36 +1,47 @@
-// The host's acquisition data and the plug-in's channel group. Only the
-// methods the plug-in calls are declared; each comment gives the host's
-// method number (counted from 0 with IUnknown's three methods).
+// The host's acquisition data and the plug-in's channel group. Every slot up
+// to the last one the plug-in uses is declared, unused ones as placeholders;
+// each comment gives the host's method number (counted from 0 with IUnknown's
+// three methods).
 #pragma once
 
 #include "platform/com.h"
+#include "plugin/host_slots.h"
 
 struct HostChannel;
 
 // An inner object of the host's data model; it leads to the channel group.
 struct HostDataModel : IDispatch {
+    VEXA_UNUSED_SLOTS(HostDataModel, 7, 7)
     // Kind 8 gives the object that offers the plug-in's HostChannelGroup.
     virtual HRESULT STDMETHODCALLTYPE GetItem(LONG kind, IUnknown** item) = 0;  // 8
 };
 
 struct HostData : IDispatch {
     virtual HRESULT STDMETHODCALLTYPE GetModel(HostDataModel** model) = 0;  // 7
+    VEXA_UNUSED_SLOTS(HostData, 8, 9)
     virtual HRESULT STDMETHODCALLTYPE GetBlockCount(LONG* count) = 0;       // 10
     virtual HRESULT STDMETHODCALLTYPE GetBlockGeometry(LONGLONG* blockSize, LONGLONG* offset) = 0;  // 11
+    VEXA_UNUSED_SLOTS(HostData, 12, 33)
     // The host reads the plug-in's channel list again.
     virtual HRESULT STDMETHODCALLTYPE RefreshPluginChannels() = 0;         // 34
+    VEXA_UNUSED_SLOTS(HostData, 35, 43)
     virtual HRESULT STDMETHODCALLTYPE GetSampleRate(DOUBLE* rate) = 0;     // 44
+    VEXA_UNUSED_SLOTS(HostData, 45, 55)
     // `indexPath` holds an array of 4-byte integers; the answer may be null.
     virtual HRESULT STDMETHODCALLTYPE FindChannel(VARIANT* indexPath, HostChannel** channel) = 0;  // 56
+    VEXA_UNUSED_SLOTS(HostData, 57, 57)
     // True when host channels outlive the plug-in's own bookkeeping.
     virtual HRESULT STDMETHODCALLTYPE GetRetainChannels(VARIANT_BOOL* retain) = 0;  // 58
 };
 
 struct HostChannelGroup : IDispatch {
+    VEXA_UNUSED_SLOTS(HostChannelGroup, 7, 15)
     virtual HRESULT STDMETHODCALLTYPE RemoveChannel(HostChannel* channel) = 0;  // 16
+    VEXA_UNUSED_SLOTS(HostChannelGroup, 17, 17)
     // `ids` holds an array of `count` 4-byte integers naming the new channels.
     virtual HRESULT STDMETHODCALLTYPE CreateChannels(BSTR pluginId, LONG count, VARIANT* ids,
                                                      HostChannel** channel) = 0;  // 18
+    VEXA_UNUSED_SLOTS(HostChannelGroup, 19, 20)
     virtual HRESULT STDMETHODCALLTYPE GroupChannels(BSTR pluginId, LONG count, VARIANT* keys,
                                                     BSTR text) = 0;  // 21
 };

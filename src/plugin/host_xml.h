@@ -1,10 +1,12 @@
 // The host's XML documents as the plug-in sees them. Attributes are elements
-// too: they are created by the document and attached to their owner. Only
-// the methods the plug-in calls are declared; each comment gives the host's
-// method number (counted from 0 with IUnknown's three methods).
+// too: they are created by the document and attached to their owner. Every
+// slot up to the last one the plug-in uses is declared, unused ones as
+// placeholders; each comment gives the host's method number (counted from 0
+// with IUnknown's three methods).
 #pragma once
 
 #include "platform/com.h"
+#include "plugin/host_slots.h"
 
 struct HostXmlElement : IDispatch {
     virtual HRESULT STDMETHODCALLTYPE SetText(BSTR text) = 0;                               // 7
@@ -31,16 +33,20 @@ struct HostXmlElement : IDispatch {
 
 struct HostXmlDocument : IDispatch {
     virtual HRESULT STDMETHODCALLTYPE GetRootElement(HostXmlElement** root) = 0;  // 7
+    VEXA_UNUSED_SLOTS(HostXmlDocument, 8, 8)
     // A new element that belongs to no parent yet.
     virtual HRESULT STDMETHODCALLTYPE CreateElement(BSTR name, BSTR text, HostXmlElement** element) = 0;  // 9
+    VEXA_UNUSED_SLOTS(HostXmlDocument, 10, 15)
     virtual HRESULT STDMETHODCALLTYPE WriteValue(HostXmlElement* element, BSTR name, BSTR value,
                                                  BSTR defaultValue) = 0;  // 16
     // Answers `defaultValue` when the element holds no value of that name.
     virtual HRESULT STDMETHODCALLTYPE ReadValue(HostXmlElement* element, BSTR name, BSTR* value,
                                                 BSTR defaultValue) = 0;  // 17
+    VEXA_UNUSED_SLOTS(HostXmlDocument, 18, 18)
     // 1 while the document is being written, 0 while it is read.
     virtual HRESULT STDMETHODCALLTYPE GetMode(LONG* mode) = 0;  // 19
     virtual HRESULT STDMETHODCALLTYPE SetMode(LONG mode) = 0;   // 20
+    VEXA_UNUSED_SLOTS(HostXmlDocument, 21, 25)
     virtual HRESULT STDMETHODCALLTYPE GetElementName(HostXmlElement* element, BSTR* name) = 0;  // 26
     virtual HRESULT STDMETHODCALLTYPE GetElementText(HostXmlElement* element, BSTR* text) = 0;  // 27
 };

@@ -42,7 +42,11 @@ std::string logFilePath(HostApp& app) {
 
 PluginCore::PluginCore() : devices(&outputFactory) {}
 
-PluginCore::~PluginCore() = default;
+PluginCore::~PluginCore() {
+    analysisWindow.reset();
+    settingsWindow.reset();
+    setupWindow.reset();
+}
 
 void PluginCore::bindHost(const vexa::ComPtr<HostApp>& hostApp) {
     HostApp& host = *vexa::required(hostApp);

@@ -53,9 +53,11 @@ public:
     // Hands a failing device's message to the host.
     DeviceList::FailureReport failureReport();
 
-    // In this order: members are destroyed from the last to the first, and
-    // the devices must go before the factory they use, the windows before
-    // the host references.
+    // In this order: members are destroyed from the last to the first, so
+    // the devices go before the factory they use and everything before the
+    // host references. The windows are the exception: a window may hold a
+    // device whose channels still need the factory, so the destructor drops
+    // them first.
     vexa::ComPtr<HostApp> app;
     std::unique_ptr<SetupWindow> setupWindow;
     std::unique_ptr<SettingsWindow> settingsWindow;

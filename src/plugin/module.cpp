@@ -28,21 +28,31 @@ extern "C" __attribute__((visibility("default"))) HRESULT DllGetClassObject(REFC
 
 namespace {
 
-// Made on the first request and kept until the module is unloaded, so its
-// own references do not count; only LockServer keeps the module loaded.
+// Made on the first request and kept until the module is unloaded. A host
+// may keep the factory it got from CoGetClassObject and create objects
+// later, so every reference to it holds the module, as LockServer does;
+// DllCanUnloadNow says yes only once those are released too.
 class PluginClassFactory final : public IClassFactory {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (object == nullptr) return E_POINTER;
         if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
             *object = static_cast<IClassFactory*>(this);
+            AddRef();
             return S_OK;
         }
         *object = nullptr;
         return E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    // The static object is never deleted; the answers are only hints.
+    ULONG STDMETHODCALLTYPE AddRef() override {
+        lockModule();
+        return 2;
+    }
+    ULONG STDMETHODCALLTYPE Release() override {
+        unlockModule();
+        return 1;
+    }
 
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
         return Plugin::create(outer, iid, object);
@@ -83,16 +93,19 @@ STDAPI DllUnregisterServer() { return unregisterPlugin(); }
 
 STDAPI DllInstall(BOOL install, LPCWSTR commandLine) { return installPlugin(install != FALSE, commandLine); }
 
-// The class factory is a static object without references of its own and
-// Plugin needs no class-level start-up or shutdown, so detaching has nothing
-// to release.
+// Plugin needs no class-level start-up or shutdown, and the class factory is
+// a static object, so detaching has nothing to release. Nothing may be freed
+// with FreeLibrary here either: process detach runs under the loader lock.
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         rememberModuleInstance(instance);
         // The eight classic control classes, for the windows the host embeds.
         INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
         InitCommonControlsEx(&controls);
-        // No per-thread state here: spare every thread start the call.
+        // No per-thread state here: spare every thread start the call. The
+        // system ignores this for a module with static TLS, which the mingw
+        // runtime gives us; the notifications then reach this function and
+        // are simply not acted on.
         DisableThreadLibraryCalls(instance);
     }
     return TRUE;

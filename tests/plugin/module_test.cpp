@@ -35,10 +35,14 @@ TEST(PluginModule, CanUnloadOnlyWithoutLivePluginsOrFactoryLocks) {
     }
     EXPECT_EQ(module.canUnloadNow(), S_OK);
 
+    // A host may keep the factory and create later: holding it keeps the
+    // module, as LockServer does.
     ComPtr<IClassFactory> factory = module.classFactory();
-    ASSERT_EQ(factory->LockServer(TRUE), S_OK);
     EXPECT_EQ(module.canUnloadNow(), S_FALSE);
-    ASSERT_EQ(factory->LockServer(FALSE), S_OK);
+    ASSERT_EQ(factory->LockServer(TRUE), S_OK);
+    factory.reset();
+    EXPECT_EQ(module.canUnloadNow(), S_FALSE);
+    module.classFactory()->LockServer(FALSE);
     EXPECT_EQ(module.canUnloadNow(), S_OK);
 }
 
@@ -111,9 +115,9 @@ public:
 
 TEST(PluginAggregation, OnlyTheInnerUnknownMayBeAskedFor) {
     OuterObject outer;
-    ComPtr<IClassFactory> factory = loadedModule().classFactory();
     void* object = &object;
-    EXPECT_EQ(factory->CreateInstance(&outer, vexa::interfaceId<IPlugin3>(), &object), CLASS_E_NOAGGREGATION);
+    EXPECT_EQ(loadedModule().classFactory()->CreateInstance(&outer, vexa::interfaceId<IPlugin3>(), &object),
+              CLASS_E_NOAGGREGATION);
     EXPECT_EQ(object, nullptr);
     EXPECT_EQ(loadedModule().canUnloadNow(), S_OK) << "nothing was left behind";
 }
@@ -121,8 +125,8 @@ TEST(PluginAggregation, OnlyTheInnerUnknownMayBeAskedFor) {
 TEST(PluginAggregation, DelegatesToTheOuterObjectAndLivesByTheInnerUnknown) {
     const PluginModule& module = loadedModule();
     OuterObject outer;
-    ComPtr<IClassFactory> factory = module.classFactory();
-    ASSERT_EQ(factory->CreateInstance(&outer, IID_IUnknown, reinterpret_cast<void**>(&outer.inner)), S_OK);
+    ASSERT_EQ(module.classFactory()->CreateInstance(&outer, IID_IUnknown, reinterpret_cast<void**>(&outer.inner)),
+              S_OK);
     ASSERT_NE(outer.inner, nullptr);
     EXPECT_NE(static_cast<void*>(outer.inner), static_cast<void*>(&outer));
     EXPECT_EQ(outer.references, 1u) << "creating the inner object does not count on the outer one";

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 
 #include "platform/variant.h"
@@ -54,6 +55,23 @@ private:
     std::size_t size_;
     bool armed_ = true;
 };
+
+// The key an output is stored under: its "Id" as a whole unsigned decimal
+// number that fits a key. An output without one is passed over, so that one
+// damaged entry does not cost the setup every other channel.
+std::optional<OutputChannelKey> storedKey(const Node& output) {
+    const NodePtr id = output.findAttribute(idAttribute);
+    if (!id) return std::nullopt;
+    const std::string text = id->text();
+    std::uint64_t number = 0;
+    try {
+        number = Serialization::parseUnsigned(text);
+    } catch (const Serialization::XmlException&) {
+        return std::nullopt;
+    }
+    if (number > std::numeric_limits<OutputChannelKey>::max()) return std::nullopt;
+    return static_cast<OutputChannelKey>(number);
+}
 
 }  // namespace
 
@@ -235,14 +253,17 @@ void OutputFactoryImpl::clearChannels() {
 // ---- setup ----
 
 void OutputFactoryImpl::failLoadBracket() {
-    if (app_) {
-        vexa::HostString text(loadBracketMessage);
-        vexa::checkCall(app_->ReportError(text.get()), app_.get());
-    }
+    HostApp* host = vexa::required(app_);
+    vexa::HostString text(loadBracketMessage);
+    vexa::checkCall(host->ReportError(text.get()), host);
     throw std::runtime_error(loadBracketMessage);
 }
 
+// The bracket is checked for a host first: its end asks the host which
+// channels stay, and a load that could open without a host could never
+// close again.
 void OutputFactoryImpl::beginLoadSetup() {
+    vexa::required(app_);
     if (mode_ != Mode::Normal) failLoadBracket();
     mode_ = Mode::Loading;
 }
@@ -250,6 +271,7 @@ void OutputFactoryImpl::beginLoadSetup() {
 // Loaded channels that no device took up go again, unless the host keeps
 // its channels anyway.
 void OutputFactoryImpl::endLoadSetup() {
+    vexa::required(app_);
     if (mode_ != Mode::Loading) failLoadBracket();
     if (!retainChannels()) {
         for (std::size_t i = 0; i < entries_.size();) {
@@ -284,12 +306,9 @@ void OutputFactoryImpl::loadSetup(Node& node) {
 
 void OutputFactoryImpl::loadOutput(Node& output) {
     if (output.name() != outputElement) return;
-    const NodePtr id = output.findAttribute(idAttribute);
-    if (!id) return;
-    const std::uint64_t number = Serialization::parseUnsigned(id->text());
-    if (number > std::numeric_limits<OutputChannelKey>::max())
-        throw Serialization::XmlException(Serialization::XmlExceptionCode::OutOfRange);
-    const auto key = static_cast<OutputChannelKey>(number);
+    const std::optional<OutputChannelKey> stored = storedKey(output);
+    if (!stored) return;
+    const OutputChannelKey key = *stored;
     if (index_.contains(key)) return;  // the first output with a key wins
 
     entries_.push_back({key, nullptr});

@@ -92,8 +92,10 @@ public:
 
     // The host's setup load is bracketed by beginLoadSetup and endLoadSetup;
     // a call out of turn is reported to the host and throws
-    // std::runtime_error, leaving the state as it was. endLoadSetup removes
-    // the loaded channels that nobody took up.
+    // std::runtime_error, leaving the state as it was. Without a host the
+    // bracket raises E_POINTER. endLoadSetup removes the loaded channels
+    // that nobody took up; loadSetup passes over outputs whose "Id" is
+    // missing or not a key.
     void beginLoadSetup();
     void loadSetup(Serialization::Node& node);
     void endLoadSetup();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <utility>
 #include <vector>
@@ -122,5 +123,19 @@ private:
 // The integers of a VT_ARRAY | VT_I4 value, whatever its lower bound; any
 // other value raises ComError(E_INVALIDARG).
 std::vector<std::int32_t> int32ArrayOf(const VARIANT& value);
+
+// What a VARIANT that the host hands in holds, read by one rule: a value
+// held by reference is read through its pointer (a null pointer holds
+// nothing), VT_VARIANT | VT_BYREF is followed once to the VARIANT it points
+// at, and a value of any other type than the one asked for holds nothing.
+// Nothing is copied and no reference is added: the results are borrowed
+// from the VARIANT (or from what it points at).
+
+// An object held as VT_UNKNOWN or VT_DISPATCH; null when there is none.
+IUnknown* interfaceIn(const VARIANT& value) noexcept;
+// An array of any element type; null when there is none.
+SAFEARRAY* arrayIn(const VARIANT& value) noexcept;
+// The 16 bits of a VT_BOOL, as the host set them.
+std::optional<VARIANT_BOOL> boolIn(const VARIANT& value) noexcept;
 
 }  // namespace vexa

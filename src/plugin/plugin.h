@@ -98,7 +98,7 @@ private:
     HRESULT findInterface(REFIID iid, void** object);
     HRESULT checkHostVersion();
 
-    HRESULT processDocumentEvent(HostEventId id, const VARIANT& argument, VARIANT& result);
+    HRESULT processDocumentEvent(HostEventId id, const VARIANT& argument, VARIANT* result);
     HRESULT processWindowEvent(HostEventId id, const VARIANT& argument);
 
     // A plain counter: the object lives in a single-threaded apartment.

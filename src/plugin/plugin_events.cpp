@@ -1,6 +1,7 @@
 // The numbered host events of IPlugin4.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "platform/com_error.h"
@@ -33,8 +34,9 @@ struct DocumentArgument {
 // has it; anything else leaves the reference empty.
 template <class T>
 vexa::ComPtr<T> interfaceIn(const VARIANT& value) {
-    if ((value.vt != VT_UNKNOWN && value.vt != VT_DISPATCH) || value.punkVal == nullptr) return {};
-    return vexa::ComPtr<IUnknown>(value.punkVal).tryQuery<T>();
+    IUnknown* object = vexa::interfaceIn(value);
+    if (object == nullptr) return {};
+    return vexa::ComPtr<IUnknown>(object).tryQuery<T>();
 }
 
 // The array in the argument, copied so that the host's array stays as it
@@ -52,9 +54,9 @@ public:
 
 private:
     static SAFEARRAY* arrayIn(const VARIANT& argument) {
-        const bool holdsArray = (argument.vt & VT_ARRAY) != 0 && (argument.vt & VT_BYREF) == 0;
-        if (!holdsArray || argument.parray == nullptr) vexa::throwComError(E_INVALIDARG);
-        return argument.parray;
+        SAFEARRAY* array = vexa::arrayIn(argument);
+        if (array == nullptr) vexa::throwComError(E_INVALIDARG);
+        return array;
     }
 
     vexa::SafeArray copy_;
@@ -65,17 +67,20 @@ DocumentArgument readDocumentArgument(const DocumentArray& array) {
     DocumentArgument result;
     result.document = interfaceIn<HostXmlDocument>(array.at(0));
     result.element = interfaceIn<HostXmlElement>(array.at(1));
-    result.saving = static_cast<std::uint16_t>(array.at(2).boolVal) == savingFlag;
+    const std::optional<VARIANT_BOOL> saving = vexa::boolIn(array.at(2));
+    result.saving = saving && static_cast<std::uint16_t>(*saving) == savingFlag;
     return result;
+}
+
+// The result of an event that writes one; E_POINTER when the host gave none.
+VARIANT& resultSlot(VARIANT* result) {
+    if (result == nullptr) vexa::throwComError(E_POINTER);
+    return *result;
 }
 
 void setDocumentEventResult(VARIANT& result) {
     result.vt = VT_UI4;
     result.ulVal = documentEventResult;
-}
-
-IUnknown* hostWindowIn(const VARIANT& argument) {
-    return argument.vt == VT_UNKNOWN || argument.vt == VT_DISPATCH ? argument.punkVal : nullptr;
 }
 
 // The new window replaces the held one, which goes only once the new one
@@ -94,14 +99,19 @@ void dropWindow(std::unique_ptr<Window>& held) {
 }  // namespace
 
 HRESULT Plugin::ProcessEvent(HostEventId id, VARIANT* argument, VARIANT* result) {
-    if (argument == nullptr || result == nullptr) return E_POINTER;
+    // The id says what an event uses, so a pointer it does not use may be
+    // null. A missing argument reads as an empty one; a missing result
+    // refuses only the events that write one, before they act.
+    VARIANT noArgument;
+    VariantInit(&noArgument);
+    const VARIANT& given = argument != nullptr ? *argument : noArgument;
     return answerGuarded(&core_, [&]() -> HRESULT {
         switch (id) {
         case HostEvent::Reconfigure:
             core_.reconfigure();
             return S_FALSE;
         case HostEvent::Event110:
-            result->boolVal = VARIANT_TRUE;
+            resultSlot(result).boolVal = VARIANT_TRUE;
             return S_OK;
         case HostEvent::Event113:
         case HostEvent::Event129:
@@ -111,20 +121,22 @@ HRESULT Plugin::ProcessEvent(HostEventId id, VARIANT* argument, VARIANT* result)
         case HostEvent::Event155:
             return S_OK;
         case HostEvent::Event157:
-            DocumentArray(*argument).require(0);
+            DocumentArray(given).require(0);
             return S_OK;
         case HostEvent::SetupDocument:
         case HostEvent::SettingsDocument:
-            return processDocumentEvent(id, *argument, *result);
+            return processDocumentEvent(id, given, result);
         case HostEvent::Event169:
-            result->iVal = event169Answer;
+            resultSlot(result).iVal = event169Answer;
             return S_OK;
-        case HostEvent::Event173:
-            result->vt = VT_BOOL;
-            result->boolVal = VARIANT_FALSE;
+        case HostEvent::Event173: {
+            VARIANT& written = resultSlot(result);
+            written.vt = VT_BOOL;
+            written.boolVal = VARIANT_FALSE;
             return S_OK;
+        }
         case HostEvent::Event178:
-            result->lVal = event178Answer;
+            resultSlot(result).lVal = event178Answer;
             return S_OK;
         case HostEvent::CreateSetupWindow:
         case HostEvent::DropSetupWindow:
@@ -132,20 +144,23 @@ HRESULT Plugin::ProcessEvent(HostEventId id, VARIANT* argument, VARIANT* result)
         case HostEvent::DropSettingsWindow:
         case HostEvent::CreateAnalysisWindow:
         case HostEvent::DropAnalysisWindow:
-            return processWindowEvent(id, *argument);
+            return processWindowEvent(id, given);
         default:
             return S_FALSE;
         }
     });
 }
 
-HRESULT Plugin::processDocumentEvent(HostEventId id, const VARIANT& argument, VARIANT& result) {
+HRESULT Plugin::processDocumentEvent(HostEventId id, const VARIANT& argument, VARIANT* result) {
     HostApp* host = vexa::required(app_);
     LONG hostMode = 0;
     vexa::checkCall(host->GetHostMode(&hostMode), host);
     // In this mode the host keeps its documents to itself.
     if (hostMode == 2) return S_OK;
 
+    // Refused before the document is touched: the load or save below
+    // cannot be taken back when the result cannot be written.
+    VARIANT& written = resultSlot(result);
     const DocumentArray array(argument);
     DocumentArgument document = readDocumentArgument(array);
     // The setup event's fourth element is not read, but the host always
@@ -161,12 +176,12 @@ HRESULT Plugin::processDocumentEvent(HostEventId id, const VARIANT& argument, VA
     } else if (node->isValid()) {
         core_.serializeSettings(*node);
     }
-    setDocumentEventResult(result);
+    setDocumentEventResult(written);
     return answer;
 }
 
 HRESULT Plugin::processWindowEvent(HostEventId id, const VARIANT& argument) {
-    IUnknown* hostWindow = hostWindowIn(argument);
+    IUnknown* hostWindow = vexa::interfaceIn(argument);
     switch (id) {
     case HostEvent::CreateSetupWindow: replaceWindow(core_.setupWindow, hostWindow, core_); break;
     case HostEvent::DropSetupWindow: dropWindow(core_.setupWindow); break;

@@ -58,8 +58,10 @@ struct IPlugin3 : IPlugin2 {
 
 using HostEventId = LONG;
 
-// The numbered host events. `argument` and `result` are never null when the
-// host calls; their value fields carry what each event passes.
+// The numbered host events. The value fields of `argument` and `result`
+// carry what each event passes. Either pointer may be null: an event that
+// does not use it answers as usual, and a missing result refuses only the
+// events that write one.
 struct IPlugin4 : IDispatch {
     virtual HRESULT STDMETHODCALLTYPE ProcessEvent(HostEventId id, VARIANT* argument, VARIANT* result) = 0;
 };

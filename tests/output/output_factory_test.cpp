@@ -141,7 +141,9 @@ TEST_F(Factory, SetupWithoutOutputListChangesNothing) {
 }
 
 TEST_F(Factory, LoadTakesTheFirstOutputOfEachIdAndSkipsStrangers) {
-    SetupDocument setup = setupWith({{"Output", "3"}, {"Other", "4"}, {"Output", ""}, {"Output", "3"}, {"Output", "5"}},
+    // Outputs whose Id is no key are passed over like outputs without one.
+    SetupDocument setup = setupWith({{"Output", "3"}, {"Other", "4"}, {"Output", ""}, {"Output", "3"},
+                                     {"Output", "12a"}, {"Output", "-1"}, {"Output", "4294967296"}, {"Output", "5"}},
                                     "7");
     factory.beginLoadSetup();
     factory.loadSetup(*setup.root);
@@ -255,7 +257,9 @@ TEST(FactoryWithoutHost, RefusesHostCallsWithEPointer) {
     OutputFactoryImpl factory;
     EXPECT_EQ(comResultOf([&] { factory.createOutputChannel(timedDoubleChannel, nullptr); }), E_POINTER);
     EXPECT_TRUE(factory.entries().empty()) << "the half-made entry is taken back";
-    EXPECT_THROW(factory.endLoadSetup(), std::runtime_error);
+    EXPECT_EQ(comResultOf([&] { factory.beginLoadSetup(); }), E_POINTER);
+    EXPECT_FALSE(factory.isLoadingSetup()) << "no load opens that could not be closed";
+    EXPECT_EQ(comResultOf([&] { factory.endLoadSetup(); }), E_POINTER);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The numbered host events: the answer-only table and the document events
-// with their argument checks.
+// The numbered host events: the answer-only table, the document events
+// with their argument checks, and how null pointers and values held by
+// reference are taken.
 #include "plugin/plugin_interfaces.h"
 #include "plugin_test_support.h"
 
@@ -190,6 +191,134 @@ TEST_F(DocumentEventTest, ASetupThatFailsToLoadDoesNotBlockTheNextLoad) {
 
     EXPECT_EQ(plugin.documentEvent(HostEvent::SetupDocument, document.get(), element.get(), false, result), S_OK);
     EXPECT_EQ(app->reportedErrors().size(), 1u) << "the next load is not refused for an open load";
+}
+
+struct PointerCase {
+    HostEventId id;
+    bool argumentGiven;
+    bool resultGiven;
+    HRESULT answer;
+};
+
+// What the host gets for null pointers: only the events that write a result
+// need one, and only events that read the argument care about it.
+TEST_F(DocumentEventTest, NullPointersAreAnsweredByWhatTheEventUses) {
+    const PointerCase cases[] = {
+        {113, false, false, S_OK},         {129, false, false, S_OK},         {155, false, false, S_OK},
+        {106, false, false, S_FALSE},      {1000, false, false, S_FALSE},     {105, false, false, S_FALSE},
+        {110, true, false, E_POINTER},     {169, true, false, E_POINTER},     {173, true, false, E_POINTER},
+        {178, true, false, E_POINTER},     {110, false, true, S_OK},          {178, false, true, S_OK},
+        {157, false, true, E_INVALIDARG},  {157, false, false, E_INVALIDARG}, {158, false, true, E_INVALIDARG},
+        {159, false, true, E_INVALIDARG},  {158, true, false, E_POINTER},     {159, true, false, E_POINTER},
+        {158, false, false, E_POINTER},    {179, false, true, E_FAIL},        {181, false, false, E_FAIL},
+        {185, false, false, E_FAIL},       {180, false, false, S_OK},         {182, false, false, S_OK},
+        {186, false, false, S_OK},
+    };
+    for (const PointerCase& c : cases) {
+        SCOPED_TRACE("event " + std::to_string(c.id) + (c.argumentGiven ? " with" : " without") + " argument," +
+                     (c.resultGiven ? " with" : " without") + " result");
+        const bool documentEvent = c.id == HostEvent::SetupDocument || c.id == HostEvent::SettingsDocument;
+        Variant argument = documentEvent ? documentArray(0, 4) : Variant();
+        Variant result = untouchedResult();
+        const std::size_t reportsBefore = app->reportedErrors().size();
+        EXPECT_EQ(plugin.events()->ProcessEvent(c.id, c.argumentGiven ? argument.get() : nullptr,
+                                                c.resultGiven ? result.get() : nullptr),
+                  c.answer);
+        if (c.answer != S_OK) expectUntouched(result);
+        EXPECT_EQ(document->mode(), untouchedMode) << "nothing was loaded or saved";
+        // Only a window that cannot be made is reported.
+        EXPECT_EQ(app->reportedErrors().size(), reportsBefore + (c.answer == E_FAIL ? 1 : 0));
+    }
+    app->setHostMode(2);
+    EXPECT_EQ(plugin.events()->ProcessEvent(HostEvent::SetupDocument, nullptr, nullptr), S_OK)
+        << "in host mode 2 the document events use neither pointer";
+}
+
+// A VARIANT that refers to `target` as `vt` by reference.
+VARIANT byReference(VARTYPE vt, void* target) {
+    VARIANT value;
+    VariantInit(&value);
+    value.vt = static_cast<VARTYPE>(vt | VT_BYREF);
+    value.byref = target;
+    return value;
+}
+
+// The setup event's array with the given elements at indices 0 to 2 (they
+// are copied in: the array takes its own references, as the host's does).
+Variant setupArgument(VARIANT document, VARIANT element, VARIANT saving) {
+    SafeArray array(VT_VARIANT, 0, 4);
+    VARIANT elements[] = {document, element, saving, *Variant::ofInt32(0).get()};
+    for (LONG index = 0; index < 4; ++index)
+        EXPECT_EQ(SafeArrayPutElement(array.get(), &index, &elements[index]), S_OK);
+    return Variant::ofArray(std::move(array));
+}
+
+struct ByReferenceCase {
+    const char* name;
+    Variant argument;
+    HRESULT answer;
+    LONG mode;  // the direction the document was given
+};
+
+TEST_F(DocumentEventTest, ValuesHeldByReferenceAreReadThroughTheirPointers) {
+    IUnknown* documentObject = document.get();
+    IDispatch* elementObject = element.get();
+    IUnknown* noObject = nullptr;
+    VARIANT_BOOL saving = VARIANT_TRUE;
+    Variant documentValue = Variant::ofUnknown(documentObject);
+    Variant elementValue = Variant::ofDispatch(elementObject);
+    Variant savingValue = Variant::ofBool(true);
+    // An integer with the bits of VARIANT_TRUE is not a boolean.
+    Variant notABoolean = Variant::ofInt16(-1);
+
+    const VARIANT documentRef = byReference(VT_UNKNOWN, &documentObject);
+    const VARIANT elementRef = byReference(VT_DISPATCH, &elementObject);
+    const VARIANT savingRef = byReference(VT_BOOL, &saving);
+    ByReferenceCase cases[] = {
+        {"by reference", setupArgument(documentRef, elementRef, savingRef), S_OK, XmlDocumentObject::writing},
+        {"through a VARIANT reference",
+         setupArgument(byReference(VT_VARIANT, documentValue.get()), byReference(VT_VARIANT, elementValue.get()),
+                       byReference(VT_VARIANT, savingValue.get())),
+         S_OK, XmlDocumentObject::writing},
+        {"element referring to null", setupArgument(documentRef, byReference(VT_UNKNOWN, &noObject), savingRef),
+         S_FALSE, XmlDocumentObject::writing},
+        {"element as a null reference", setupArgument(documentRef, byReference(VT_DISPATCH, nullptr), savingRef),
+         S_FALSE, XmlDocumentObject::writing},
+        {"flag as a null reference", setupArgument(documentRef, elementRef, byReference(VT_BOOL, nullptr)), S_OK,
+         XmlDocumentObject::reading},
+        {"flag that is no boolean", setupArgument(documentRef, elementRef, *notABoolean.get()), S_OK,
+         XmlDocumentObject::reading},
+    };
+    for (ByReferenceCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(element->ClearChildren(), S_OK);
+        document->setMode(untouchedMode);
+        Variant result;
+        EXPECT_EQ(sendEvent(plugin, HostEvent::SetupDocument, c.argument, result), c.answer);
+        EXPECT_EQ(document->mode(), c.mode);
+        const bool saved = c.answer == S_OK && c.mode == XmlDocumentObject::writing;
+        EXPECT_EQ(element->findChild("OutputList") != nullptr, saved) << "the setup went into the element";
+    }
+
+    // The array itself may come by reference as well.
+    Variant direct = setupArgument(*documentValue.get(), *elementValue.get(), *savingValue.get());
+    SAFEARRAY* array = direct.get()->parray;
+    SAFEARRAY* noArray = nullptr;
+    Variant result;
+    for (auto [reference, answer] : {std::pair{byReference(VT_ARRAY | VT_VARIANT, &array), S_OK},
+                                     std::pair{byReference(VT_ARRAY | VT_VARIANT, &noArray), E_INVALIDARG},
+                                     std::pair{byReference(VT_ARRAY | VT_VARIANT, nullptr), E_INVALIDARG}}) {
+        EXPECT_EQ(plugin.event(HostEvent::SetupDocument, reference, *result.get()), answer);
+        EXPECT_EQ(plugin.event(HostEvent::Event157, reference, *result.get()), answer);
+    }
+    EXPECT_EQ(array->cLocks, 0u);
+
+    // So may the host window of a create event.
+    VARIANT window = byReference(VT_UNKNOWN, &documentObject);
+    EXPECT_EQ(plugin.event(HostEvent::CreateSettingsWindow, window, *result.get()), S_OK);
+    VARIANT noWindow = byReference(VT_DISPATCH, &noObject);
+    EXPECT_EQ(plugin.event(HostEvent::CreateSettingsWindow, noWindow, *result.get()), E_FAIL);
+    EXPECT_EQ(app->reportedErrors(), std::vector<std::string>{"The settings window has no host window."});
 }
 
 TEST(DocumentEventWithoutHost, NeedsInitializeFirst) {

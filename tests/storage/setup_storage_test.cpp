@@ -151,6 +151,28 @@ TEST_F(SetupStorage, ASetupWithoutElementResetsEveryChannelToItsDeviceName) {
     EXPECT_EQ(core.saveOrLoadSetup(noElement), S_FALSE) << "nothing to write into";
 }
 
+TEST_F(SetupStorage, AnOutputWithACorruptIdCostsOnlyItsOwnBinding) {
+    auto device = addDevice("127.0.0.2", 5963, 3);
+    for (const auto& channel : channelsOf(*device)) channel->createOutput(kFreshKey);
+    const auto stored = keys(*device);
+    const std::string saved = saveSetup()->toText();
+
+    for (const char* corrupt : {"12a", "-1", "", "4294967296"}) {
+        SCOPED_TRACE(std::string("Id \"") + corrupt + "\"");
+        auto document = XmlDocumentObject::parse(saved);
+        XmlElementObject* list = document->root().findChild("OutputList");
+        ASSERT_NE(list, nullptr);
+        list->childrenNamed("Output")[1]->findAttribute("Id")->setText(corrupt);
+        loadSetup(document);
+
+        const auto loaded = keys(*device);
+        EXPECT_EQ(loaded[0], stored[0]);
+        EXPECT_EQ(loaded[2], stored[2]);
+        EXPECT_NE(loaded[1], kFreshKey) << "the channel of the corrupt output gets a new one";
+        EXPECT_EQ(host.group->channels().size(), 3u);
+    }
+}
+
 TEST_F(SetupStorage, BadStoredNumbersFailTheLoad) {
     addDevice("127.0.0.2", 5963, 1);
     const auto setupWith = [](const std::string& port, const std::string& position) {

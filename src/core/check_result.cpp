@@ -1,5 +1,7 @@
 #include "core/check_result.h"
 
+#include <new>
+
 #include "core/core_library.h"
 #include "core/exception_registry.h"
 #include "core/object_ptr.h"
@@ -27,6 +29,18 @@ std::string takeThreadErrorMessage(const CoreTypesLibrary& library) {
 void checkResult(ErrCode status) {
     if (!isFailure(status)) return;
     throwForCode(status, takeThreadErrorMessage(CoreTypesLibrary::get()));
+}
+
+ErrCode statusOfCurrentException() noexcept {
+    try {
+        throw;
+    } catch (const NvrtException& e) {
+        return e.code();
+    } catch (const std::bad_alloc&) {
+        return errNoMemory;
+    } catch (...) {
+        return errGeneralError;
+    }
 }
 
 StringPtr::StringPtr(const std::string& text) {

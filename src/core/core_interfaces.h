@@ -67,15 +67,16 @@ protected:
     ~IErrorInfo() = default;
 };
 
-// The core-types library's exports, named as the library exports them.
+// The core-types library's exports that the plug-in uses, named as the
+// library exports them. The host's library is known to export these four;
+// the plug-in relies on nothing else of it.
 extern "C" {
 using CreateStringFunc = ErrCode (*)(IString** string, ConstCharPtr text);
 using GetErrorInfoFunc = ErrCode (*)(IErrorInfo** info);
 using ClearErrorInfoFunc = void (*)();
+// The copy belongs to whoever receives it, who frees it through the
+// library in the library's own way.
 using DuplicateCharPtrFunc = ErrCode (*)(ConstCharPtr source, CharPtr* copy);
-using FreeMemoryFunc = void (*)(void* memory);
-using CreateErrorInfoFunc = ErrCode (*)(IErrorInfo** info);
-using SetErrorInfoFunc = void (*)(IErrorInfo* info);
 }
 
 }  // namespace Nerova::RT::Core

@@ -1,6 +1,7 @@
 #include "core/core_library.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace Nerova::RT::Core {
 
@@ -9,42 +10,52 @@ namespace {
 const char moduleAnchor = 0;  // an address inside this module
 
 template <class F>
-void resolve(const vexa::DynamicLibrary& module, const std::string& path, const char* name, F& slot) {
-    slot = module.function<F>(name);
+void resolve(const vexa::DynamicLibrary& module, const std::string& name, const char* function,
+             F& slot) {
+    slot = module.function<F>(function);
     if (slot == nullptr)
-        throw std::runtime_error("the core-types library " + path + " has no function " + name);
+        throw std::runtime_error("the core-types library " + name + " has no function " + function);
 }
 
 }  // namespace
 
 std::string CoreTypesLibrary::fileName() { return vexa::sharedLibraryName("nvrtcoretypes-64-1"); }
 
-CoreTypesLibrary CoreTypesLibrary::load(const std::string& path) {
+CoreTypesLibrary CoreTypesLibrary::bind(vexa::DynamicLibrary module, const std::string& name) {
     CoreTypesLibrary library;
-    try {
-        library.module_ = vexa::DynamicLibrary::open(path);
-    } catch (const std::runtime_error& e) {
-        throw std::runtime_error("the core-types library is not available: " + std::string(e.what()));
-    }
+    library.module_ = std::move(module);
     const auto& m = library.module_;
-    resolve(m, path, "createString", library.createString);
-    resolve(m, path, "nvRtGetErrorInfo", library.getErrorInfo);
-    resolve(m, path, "nvRtClearErrorInfo", library.clearErrorInfo);
-    resolve(m, path, "nvRtDuplicateCharPtr", library.duplicateCharPtr);
-    resolve(m, path, "nvRtFreeMemory", library.freeMemory);
-    resolve(m, path, "createErrorInfo", library.createErrorInfo);
-    resolve(m, path, "nvRtSetErrorInfo", library.setErrorInfo);
+    resolve(m, name, "createString", library.createString);
+    resolve(m, name, "nvRtGetErrorInfo", library.getErrorInfo);
+    resolve(m, name, "nvRtClearErrorInfo", library.clearErrorInfo);
+    resolve(m, name, "nvRtDuplicateCharPtr", library.duplicateCharPtr);
     return library;
 }
 
+CoreTypesLibrary CoreTypesLibrary::load(const std::string& path) {
+    vexa::DynamicLibrary module;
+    try {
+        module = vexa::DynamicLibrary::open(path);
+    } catch (const std::runtime_error& e) {
+        throw std::runtime_error("the core-types library is not available: " + std::string(e.what()));
+    }
+    return bind(std::move(module), path);
+}
+
 const CoreTypesLibrary& CoreTypesLibrary::get() {
-    // A failed load is not remembered: the next use tries again.
+    // The host's copy comes first: a second copy would keep per-thread error
+    // infos of its own, so the host's messages would never reach checkResult,
+    // and the texts that toString hands to the host would belong to a
+    // library the host does not free them with. A loaded copy that lacks a
+    // function is not passed over: loading another copy is worse.
     static const CoreTypesLibrary library = [] {
-        const std::string besideUs = vexa::moduleFolderOf(&moduleAnchor) + fileName();
+        const std::string name = fileName();
+        if (auto loaded = vexa::DynamicLibrary::openLoaded(name))
+            return bind(std::move(loaded), name);
         try {
-            return load(besideUs);
+            return load(name);
         } catch (const std::runtime_error&) {
-            return load(fileName());
+            return load(vexa::moduleFolderOf(&moduleAnchor) + name);
         }
     }();
     return library;

@@ -14,9 +14,11 @@ public:
     // "nvrtcoretypes-64-1.dll" on Windows, "nvrtcoretypes-64-1.so" on Linux.
     static std::string fileName();
 
-    // The process-wide library: looked for beside this module first, then on
-    // the system's search path. Throws std::runtime_error, naming the file,
-    // when it cannot be loaded or lacks an export.
+    // The process-wide library, bound on first use to the copy that the
+    // process has already loaded (the host's), else to the one the system's
+    // search finds, else to the one beside this module. Throws
+    // std::runtime_error, naming the file, when none can be bound; a failed
+    // attempt is not remembered.
     static const CoreTypesLibrary& get();
 
     // Loads the library from `path`; the same errors as get().
@@ -26,11 +28,10 @@ public:
     GetErrorInfoFunc getErrorInfo = nullptr;
     ClearErrorInfoFunc clearErrorInfo = nullptr;
     DuplicateCharPtrFunc duplicateCharPtr = nullptr;
-    FreeMemoryFunc freeMemory = nullptr;
-    CreateErrorInfoFunc createErrorInfo = nullptr;
-    SetErrorInfoFunc setErrorInfo = nullptr;
 
 private:
+    static CoreTypesLibrary bind(vexa::DynamicLibrary module, const std::string& name);
+
     vexa::DynamicLibrary module_;
 };
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "core/check_result.h"
 #include "core/core_interfaces.h"
 #include "core/core_library.h"
 #include "core/object_ptr.h"
@@ -23,18 +24,23 @@ struct IntfEntries {
 // `I` derives from IBaseObject and names itself with a static `typeName()`.
 // Slot 8 is I's own method (the concrete class); after it come the
 // destructor and the dispose hook.
+//
+// Every slot is called from the host's code, which knows nothing of C++
+// exceptions: none may leave one. The slots here are noexcept and answer a
+// status instead; the concrete class answers for its own method, best
+// through guarded().
 template <class I>
 class IntfObjectImpl : public I {
 public:
     using Interface = I;
 
-    ErrCode queryInterface(const IntfID& id, void** intf) override {
+    ErrCode queryInterface(const IntfID& id, void** intf) noexcept override {
         const ErrCode status = borrowInterface(id, intf);
         if (status == errOk) addRef();
         return status;
     }
-    int addRef() override { return static_cast<int>(++refCount_); }
-    int release() override {
+    int addRef() noexcept override { return static_cast<int>(++refCount_); }
+    int release() noexcept override {
         const std::uint32_t left = --refCount_;
         if (left == 0) {
             if (!disposed_) dispose();
@@ -43,23 +49,27 @@ public:
         return static_cast<int>(left);
     }
 
-    ErrCode borrowInterface(const IntfID& id, void** intf) override {
+    ErrCode borrowInterface(const IntfID& id, void** intf) noexcept override {
         if (intf == nullptr) return errArgumentNull;
         if (!IntfEntries<I>::contains(id)) return errNoInterface;
         *intf = static_cast<I*>(this);
         return errOk;
     }
-    ErrCode dispose() override {
-        internalDispose();
+    // A hook that throws still leaves the object disposed: it runs once.
+    ErrCode dispose() noexcept override {
+        const ErrCode status = guarded([this] {
+            internalDispose();
+            return errOk;
+        });
         disposed_ = true;
-        return errOk;
+        return status;
     }
-    ErrCode getHashCode(SizeT* hashCode) override {
+    ErrCode getHashCode(SizeT* hashCode) noexcept override {
         if (hashCode == nullptr) return errArgumentNull;
         *hashCode = reinterpret_cast<SizeT>(this);
         return errOk;
     }
-    ErrCode equals(IBaseObject* other) override {
+    ErrCode equals(IBaseObject* other) noexcept override {
         if (other == nullptr) return 1;
         void* mine = nullptr;
         void* theirs = nullptr;
@@ -67,10 +77,15 @@ public:
         other->borrowInterface(IBaseObject::Id, &theirs);
         return mine == theirs ? 0 : 1;
     }
-    ErrCode toString(CharPtr* text) override {
+    // The caller owns the text and frees it through the core library. When
+    // the library cannot be bound the answer is errGeneralError.
+    ErrCode toString(CharPtr* text) noexcept override {
         if (text == nullptr) return errArgumentNull;
-        const ErrCode status = CoreTypesLibrary::get().duplicateCharPtr(I::typeName(), text);
-        return isFailure(status) ? status : errOk;
+        *text = nullptr;
+        return guarded([text] {
+            const ErrCode status = CoreTypesLibrary::get().duplicateCharPtr(I::typeName(), text);
+            return isFailure(status) ? status : errOk;
+        });
     }
 
     virtual ~IntfObjectImpl() = default;
@@ -79,6 +94,17 @@ protected:
     IntfObjectImpl() = default;
     // Runs once, on the first dispose or at the last release.
     virtual void internalDispose() {}
+
+    // Runs `body` (which answers a status) and turns whatever it throws into
+    // the status of that exception.
+    template <class Body>
+    static ErrCode guarded(Body&& body) noexcept {
+        try {
+            return body();
+        } catch (...) {
+            return statusOfCurrentException();
+        }
+    }
 
     std::uint32_t referenceCount() const noexcept { return refCount_; }
 

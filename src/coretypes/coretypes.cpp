@@ -1,10 +1,15 @@
 // The host's core-types runtime: core strings, error infos and one error info
-// per thread, with the exports the plug-in looks up by name.
+// per thread, with the exports the plug-in looks up by name. A failing call
+// leaves an error info with its reason for the calling thread.
+//
+// Built with CORETYPES_FOUR_EXPORTS it exports only what the host's own
+// library is known to export (createString, nvRtGetErrorInfo,
+// nvRtClearErrorInfo, nvRtDuplicateCharPtr); the others stay inside.
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <string>
+#include <utility>
 
 #include "core/core_interfaces.h"
 
@@ -12,6 +17,11 @@
 #define CORETYPES_EXPORT extern "C" __declspec(dllexport)
 #else
 #define CORETYPES_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
+#ifdef CORETYPES_FOUR_EXPORTS
+#define CORETYPES_EXTRA extern "C"
+#else
+#define CORETYPES_EXTRA CORETYPES_EXPORT
 #endif
 
 using namespace Nerova::RT::Core;
@@ -125,21 +135,45 @@ struct ThreadErrorInfo {
 };
 thread_local ThreadErrorInfo threadError;
 
+// A new object with its first reference, or null when there is no memory.
+template <class T, class... Args>
+T* make(Args&&... args) noexcept {
+    try {
+        return new T(std::forward<Args>(args)...);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+// Leaves `reason` for the calling thread, as the answer to a failing call.
+ErrCode fail(ErrCode code, const char* reason) noexcept {
+    ErrorInfo* info = make<ErrorInfo>();
+    if (info == nullptr) return code;
+    if (String* message = make<String>(reason)) {
+        info->setMessage(message);
+        message->release();
+    }
+    threadError.replace(info);
+    info->release();
+    return code;
+}
+
 }  // namespace
 
 CORETYPES_EXPORT ErrCode createString(IString** string, ConstCharPtr text) {
-    if (string == nullptr || text == nullptr) return errArgumentNull;
-    *string = new (std::nothrow) String(text);
+    if (string == nullptr) return fail(errArgumentNull, "createString: no place for the string");
+    if (text == nullptr) return fail(errArgumentNull, "createString: the text is NULL");
+    *string = make<String>(text);
     return *string == nullptr ? errNoMemory : errOk;
 }
 
-CORETYPES_EXPORT ErrCode createErrorInfo(IErrorInfo** info) {
-    if (info == nullptr) return errArgumentNull;
-    *info = new (std::nothrow) ErrorInfo();
+CORETYPES_EXTRA ErrCode createErrorInfo(IErrorInfo** info) {
+    if (info == nullptr) return fail(errArgumentNull, "createErrorInfo: no place for the info");
+    *info = make<ErrorInfo>();
     return *info == nullptr ? errNoMemory : errOk;
 }
 
-CORETYPES_EXPORT void nvRtSetErrorInfo(IErrorInfo* info) { threadError.replace(info); }
+CORETYPES_EXTRA void nvRtSetErrorInfo(IErrorInfo* info) { threadError.replace(info); }
 
 CORETYPES_EXPORT ErrCode nvRtGetErrorInfo(IErrorInfo** info) {
     if (info == nullptr) return errArgumentNull;
@@ -151,9 +185,12 @@ CORETYPES_EXPORT ErrCode nvRtGetErrorInfo(IErrorInfo** info) {
 CORETYPES_EXPORT void nvRtClearErrorInfo() { threadError.replace(nullptr); }
 
 CORETYPES_EXPORT ErrCode nvRtDuplicateCharPtr(ConstCharPtr source, CharPtr* copy) {
-    if (source == nullptr || copy == nullptr) return errArgumentNull;
+    if (copy == nullptr)
+        return fail(errArgumentNull, "nvRtDuplicateCharPtr: no place for the copy");
+    if (source == nullptr) return fail(errArgumentNull, "nvRtDuplicateCharPtr: the text is NULL");
     *copy = duplicate(source);
     return *copy == nullptr ? errNoMemory : errOk;
 }
 
-CORETYPES_EXPORT void nvRtFreeMemory(void* memory) { std::free(memory); }
+// Frees what nvRtDuplicateCharPtr and toString hand out.
+CORETYPES_EXTRA void nvRtFreeMemory(void* memory) { std::free(memory); }

@@ -9,9 +9,10 @@
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/write.hpp>
-#include <boost/system/system_error.hpp>
+#include <boost/system/error_code.hpp>
 
 #include "net/tcp_exception.h"
+#include "platform/text.h"
 
 namespace Nerova::NvLib::Protocols::Ethernet {
 namespace asio = boost::asio;
@@ -20,6 +21,13 @@ using asio::ip::tcp;
 using Clock = std::chrono::steady_clock;
 
 namespace {
+
+// A failure with the system's text of `error`, in UTF-8 like every text of
+// ours (Winsock's texts come in the ANSI code page).
+TcpException systemFailure(const error_code& error) {
+    return TcpException(TcpError::Unknown,
+                        "Unknown error: " + vexa::systemMessageToUtf8(error.message()));
+}
 
 // Largest piece handed to one send call.
 constexpr std::size_t kMaxSendPiece = 0x10000;
@@ -40,8 +48,7 @@ public:
         if (libraryUsers == 0) {
             WSADATA data{};
             if (const int result = WSAStartup(MAKEWORD(2, 0), &data); result != 0) {
-                throw boost::system::system_error(
-                    error_code(result, boost::system::system_category()), "winsock");
+                throw systemFailure(error_code(result, boost::system::system_category()));
             }
         }
 #endif
@@ -90,7 +97,7 @@ TcpException transferFailure(const error_code& error, bool handleOpen) {
     if (meansConnectionGone(error)) {
         return TcpException(handleOpen ? TcpError::RemoteClosed : TcpError::LocalClosed);
     }
-    return TcpException(TcpError::Unknown, "Unknown error: " + error.message());
+    return systemFailure(error);
 }
 
 NetworkEndpoint toNetworkEndpoint(const tcp::endpoint& endpoint) {
@@ -142,11 +149,17 @@ BoostTcpSocket::~BoostTcpSocket() {
 }
 
 NetworkEndpoint BoostTcpSocket::localEndpoint() const {
-    return toNetworkEndpoint(impl_->socket.local_endpoint());
+    error_code error;
+    const auto endpoint = impl_->socket.local_endpoint(error);
+    if (error) throw systemFailure(error);
+    return toNetworkEndpoint(endpoint);
 }
 
 NetworkEndpoint BoostTcpSocket::remoteEndpoint() const {
-    return toNetworkEndpoint(impl_->socket.remote_endpoint());
+    error_code error;
+    const auto endpoint = impl_->socket.remote_endpoint(error);
+    if (error) throw systemFailure(error);
+    return toNetworkEndpoint(endpoint);
 }
 
 bool BoostTcpSocket::isOpen() const {
@@ -165,7 +178,7 @@ void BoostTcpSocket::close() {
     socket.cancel(ignored);
     socket.close(closeError);
     if (const error_code& failure = shutdownError ? shutdownError : closeError; failure) {
-        throw TcpException(TcpError::Unknown, "Unknown error: " + failure.message());
+        throw systemFailure(failure);
     }
 }
 
@@ -244,7 +257,9 @@ ConnectOutcome BoostTcpSocket::connectTo(const Ipv4Target& target, std::uint64_t
         context.run_one_for(wait);
     }
     if (result || !socket.is_open()) return ConnectOutcome::Failed;
-    socket.set_option(asio::socket_base::keep_alive(true));
+    error_code optionError;
+    socket.set_option(asio::socket_base::keep_alive(true), optionError);
+    if (optionError) throw systemFailure(optionError);
     return ConnectOutcome::Connected;
 }
 

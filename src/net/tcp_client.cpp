@@ -1,21 +1,26 @@
 #include "net/tcp_client.h"
 
 #include <exception>
+#include <system_error>
 
 #include "net/boost_tcp_client.h"
 #include "net/tcp_exception.h"
+#include "platform/text.h"
 
 namespace Nerova::NvLib::Protocols::Ethernet {
 namespace {
 
 // Callers catch one exception type: whatever else comes out of the
-// implementation is re-raised as a TcpException with code Unknown.
+// implementation is re-raised as a TcpException with code Unknown. The text
+// of a system error is the system's, in UTF-8 like every text of ours.
 template <class Operation>
 auto translated(Operation&& operation) -> decltype(operation()) {
     try {
         return operation();
     } catch (const TcpException&) {
         throw;
+    } catch (const std::system_error& error) {
+        throw TcpException(TcpError::Unknown, vexa::systemMessageToUtf8(error.what()));
     } catch (const std::exception& error) {
         throw TcpException(TcpError::Unknown, error.what());
     } catch (...) {

@@ -21,6 +21,15 @@ DynamicLibrary DynamicLibrary::open(const std::string& path) {
     return library;
 }
 
+DynamicLibrary DynamicLibrary::openLoaded(const std::string& name) {
+    // Without GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT the module gains
+    // the reference that the destructor gives back.
+    DynamicLibrary library;
+    HMODULE module = nullptr;
+    if (GetModuleHandleExW(0, utf8ToWide(name).c_str(), &module)) library.handle_ = module;
+    return library;
+}
+
 DynamicLibrary::~DynamicLibrary() {
     if (handle_ != nullptr) FreeLibrary(static_cast<HMODULE>(handle_));
 }
@@ -54,6 +63,15 @@ DynamicLibrary DynamicLibrary::open(const std::string& path) {
         const char* reason = dlerror();
         throw std::runtime_error("cannot load " + path + " (" + (reason ? reason : "unknown reason") + ")");
     }
+    return library;
+}
+
+DynamicLibrary DynamicLibrary::openLoaded(const std::string& name) {
+    // A bare file name matches a loaded module by the name it was loaded
+    // under or by its soname; the handle counts as a reference.
+    DynamicLibrary library;
+    library.handle_ = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
+    if (library.handle_ == nullptr) dlerror();  // clear the failure, it is an answer
     return library;
 }
 

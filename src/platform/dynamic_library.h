@@ -11,6 +11,10 @@ public:
     DynamicLibrary() noexcept = default;
     // Throws std::runtime_error naming the file and the system's reason.
     static DynamicLibrary open(const std::string& path);
+    // The module that this process has already loaded under `name` (a file
+    // name, or a full path), with a reference of our own; an empty owner
+    // when there is none. Never loads anything.
+    static DynamicLibrary openLoaded(const std::string& name);
 
     DynamicLibrary(DynamicLibrary&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
     DynamicLibrary& operator=(DynamicLibrary&& other) noexcept {

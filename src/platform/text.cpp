@@ -30,6 +30,7 @@ WideString utf8ToWide(std::string_view text) { return toWide(CP_UTF8, text); }
 std::string wideToUtf8(WideView text) { return fromWide(CP_UTF8, text); }
 WideString narrowToWide(std::string_view text) { return toWide(CP_ACP, text); }
 std::string wideToNarrow(WideView text) { return fromWide(CP_ACP, text); }
+std::string systemMessageToUtf8(std::string_view text) { return wideToUtf8(narrowToWide(text)); }
 
 #else
 
@@ -115,6 +116,9 @@ std::string wideToUtf8(WideView text) {
 
 WideString narrowToWide(std::string_view text) { return utf8ToWide(text); }
 std::string wideToNarrow(WideView text) { return wideToUtf8(text); }
+// Kept byte for byte: a message that is not valid UTF-8 is no better for
+// having its bytes replaced.
+std::string systemMessageToUtf8(std::string_view text) { return std::string(text); }
 
 #endif
 

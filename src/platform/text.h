@@ -20,4 +20,9 @@ std::string wideToUtf8(WideView text);
 WideString narrowToWide(std::string_view text);
 std::string wideToNarrow(WideView text);
 
+// A message of the system (Winsock, Boost.System, the C runtime) as UTF-8.
+// On Windows such texts come in the ANSI code page; elsewhere they are
+// UTF-8 already and pass unchanged.
+std::string systemMessageToUtf8(std::string_view text);
+
 }  // namespace vexa

@@ -13,6 +13,13 @@
 #include "platform/text.h"
 #include "plugin/logging_internal.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 // A record as the sinks receive it: spdlog's fields plus the logging object.
@@ -61,23 +68,38 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
+// On Windows the file is shared for reading only, so that a second writer
+// (another process, or another open in this one) cannot open it and loses
+// its records rather than interleaving them with ours.
 FileHandle openForAppending(const std::string& path) {
 #ifdef _WIN32
-    return FileHandle(_wfopen(vexa::narrowToWide(path).c_str(), L"ab"));
+    int descriptor = -1;
+    if (_wsopen_s(&descriptor, vexa::narrowToWide(path).c_str(),
+                  _O_CREAT | _O_WRONLY | _O_APPEND | _O_BINARY | _O_NOINHERIT, _SH_DENYWR,
+                  _S_IREAD | _S_IWRITE) != 0)
+        return nullptr;
+    FileHandle file(_fdopen(descriptor, "ab"));
+    if (!file) _close(descriptor);
+    return file;
 #else
     return FileHandle(std::fopen(path.c_str(), "ab"));
 #endif
 }
 
-// One growing file, opened when the first record comes. A file that starts
-// empty begins with the UTF-8 byte order mark.
+// One growing file, opened when the first record comes and only then: when
+// that open fails, this record and every later one are lost. A file that
+// starts empty begins with the UTF-8 byte order mark.
 class AppendingTextSink final : public spdlog::sinks::base_sink<std::mutex> {
 public:
     explicit AppendingTextSink(std::string path) : path_(std::move(path)) {}
 
 protected:
     void sink_it_(const spdlog::details::log_msg& record) override {
-        if (!file_ && !open()) return;  // lost, as the record of a file that cannot open
+        if (!openTried_) {
+            openTried_ = true;
+            open();
+        }
+        if (!file_) return;
         const std::string line = formatRecord(record);
         std::fwrite(line.data(), 1, line.size(), file_.get());
         std::fflush(file_.get());
@@ -87,18 +109,18 @@ protected:
     }
 
 private:
-    bool open() {
+    void open() {
         file_ = openForAppending(path_);
-        if (!file_) return false;
+        if (!file_) return;
         std::fseek(file_.get(), 0, SEEK_END);
         if (std::ftell(file_.get()) == 0) {
             static constexpr unsigned char bom[] = {0xEF, 0xBB, 0xBF};
             std::fwrite(bom, 1, sizeof bom, file_.get());
         }
-        return true;
     }
 
     std::string path_;
+    bool openTried_ = false;  // there is one attempt only
     FileHandle file_;
 };
 

@@ -6,10 +6,12 @@
 #include "core/core_library.h"
 #include "core/exception_registry.h"
 #include "core/object_ptr.h"
+#include "runtime_extras.h"
 
 namespace {
 
 using namespace Nerova::RT::Core;
+using vexa::test::runtimeExtras;
 
 const CoreTypesLibrary& runtime() { return CoreTypesLibrary::get(); }
 
@@ -17,10 +19,10 @@ const CoreTypesLibrary& runtime() { return CoreTypesLibrary::get(); }
 // core call does.
 void publishError(const std::string& message) {
     ObjectPtr<IErrorInfo> info;
-    ASSERT_EQ(runtime().createErrorInfo(info.put()), errOk);
+    ASSERT_EQ(runtimeExtras().createErrorInfo(info.put()), errOk);
     StringPtr text(message);
     info->setMessage(text.get());
-    runtime().setErrorInfo(info.get());
+    runtimeExtras().setErrorInfo(info.get());
 }
 
 bool threadHasErrorInfo() {

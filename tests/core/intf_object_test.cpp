@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
+#include <stdexcept>
+#include <utility>
+
 #include "core/intf_object.h"
+#include "runtime_extras.h"
 
 namespace {
 
@@ -27,6 +33,25 @@ public:
 private:
     void internalDispose() override { ++counters_.disposed; }
     Counters& counters_;
+};
+
+// Its dispose hook and its own method throw what the test gives it.
+class ThrowingProbe final : public IntfObjectImpl<IProbe> {
+public:
+    ThrowingProbe(std::function<void()> fault, bool& destroyed)
+        : fault_(std::move(fault)), destroyed_(destroyed) {}
+    ~ThrowingProbe() override { destroyed_ = true; }
+    ErrCode poke() override {
+        return guarded([this] {
+            fault_();
+            return errOk;
+        });
+    }
+
+private:
+    void internalDispose() override { fault_(); }
+    std::function<void()> fault_;
+    bool& destroyed_;
 };
 
 constexpr IntfID kOther = {0xDEADBEEF, 1, 2, {3, 4, 5, 6, 7, 8, 9, 10}};
@@ -84,7 +109,33 @@ TEST(IntfObject, EqualsHashAndTextDescribeTheObjectsIdentity) {
     CharPtr text = nullptr;
     ASSERT_EQ(probe->toString(&text), errOk);
     EXPECT_STREQ(text, "Nerova::Test::IProbe::nvrtType");
-    CoreTypesLibrary::get().freeMemory(text);
+    vexa::test::runtimeExtras().freeMemory(text);
+}
+
+TEST(IntfObject, AThrowingHookBecomesAStatusAndTheObjectStillGoes) {
+    const struct {
+        const char* name;
+        std::function<void()> fault;
+        ErrCode status;
+    } cases[] = {
+        {"core exception", [] { throw NotFoundException("gone"); }, errNotFound},
+        {"no memory", [] { throw std::bad_alloc(); }, errNoMemory},
+        {"standard exception", [] { throw std::runtime_error("broken"); }, errGeneralError},
+        {"not an exception class", [] { throw 42; }, errGeneralError},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool destroyed = false;
+        {
+            auto probe = createObject<ThrowingProbe>(c.fault, destroyed);
+            EXPECT_EQ(probe->poke(), c.status);
+            EXPECT_EQ(probe->dispose(), c.status);
+        }
+        EXPECT_TRUE(destroyed);
+    }
+    bool destroyed = false;
+    createObject<ThrowingProbe>([] { throw std::runtime_error("at the last release"); }, destroyed);
+    EXPECT_TRUE(destroyed) << "the last release disposes, swallows the failure and deletes";
 }
 
 TEST(ObjectPtr, CopyAddsAReferenceAndABorrowedHolderNeverReleases) {

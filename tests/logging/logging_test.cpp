@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 #include <string>
 #include <thread>
@@ -7,6 +8,15 @@
 #include "plugin/logging.h"
 #include "plugin/logging_internal.h"
 #include "support/temp_file.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#include <sys/stat.h>
+
+#include "platform/text.h"
+#endif
 
 using vexa::test::TempFile;
 
@@ -100,3 +110,51 @@ TEST_F(Logging, AppendsToAnExistingFileWithTheByteOrderMarkOnlyAtItsStart) {
     EXPECT_EQ(countOf(text, "\n"), 2);
     EXPECT_LT(text.find("first run"), text.find("second run"));
 }
+
+TEST_F(Logging, AFileThatCannotBeOpenedLosesThatRecordAndEveryLaterOne) {
+    TempFile file("not-yet/VexaLog.txt");
+    initLogging(file.path());
+    VEXA_LOG_ERROR(nullptr, "Test::f", 1, "no folder");
+    std::filesystem::create_directories(std::filesystem::path(file.path()).parent_path());
+    VEXA_LOG_ERROR(nullptr, "Test::f", 2, "folder now there");
+    EXPECT_FALSE(file.exists()) << "the open is tried once, with the first record";
+}
+
+#ifdef _WIN32
+
+namespace {
+
+// Opens `path` for writing as a logger would, sharing it as `share` says;
+// -1 when the system refuses.
+int openForWriting(const std::string& path, int share) {
+    int descriptor = -1;
+    _wsopen_s(&descriptor, vexa::narrowToWide(path).c_str(),
+              _O_CREAT | _O_WRONLY | _O_APPEND | _O_BINARY, share, _S_IREAD | _S_IWRITE);
+    return descriptor;
+}
+
+}  // namespace
+
+TEST_F(Logging, WhileOurFileIsOpenOtherWritersAreRefusedAndReadersAreNot) {
+    TempFile file("VexaLog.txt");
+    initLogging(file.path());
+    VEXA_LOG_ERROR(nullptr, "Test::f", 1, "ours");
+    const int other = openForWriting(file.path(), _SH_DENYNO);
+    if (other != -1) _close(other);
+    EXPECT_EQ(other, -1) << "a second writer must not interleave with ours";
+    EXPECT_EQ(countOf(file.contents(), "ours"), 1);
+}
+
+TEST_F(Logging, AFileThatAnotherLoggerHoldsLosesOurRecords) {
+    TempFile file("VexaLog.txt");
+    const int first = openForWriting(file.path(), _SH_DENYWR);  // as another process's logger
+    ASSERT_NE(first, -1);
+    initLogging(file.path());
+    VEXA_LOG_ERROR(nullptr, "Test::f", 1, "second process");
+    ASSERT_EQ(_write(first, "first process\n", 14), 14);
+    _close(first);
+    VEXA_LOG_ERROR(nullptr, "Test::f", 2, "after the other closed");
+    EXPECT_EQ(file.contents(), "first process\n");
+}
+
+#endif

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <numeric>
 #include <thread>
 #include <vector>
@@ -196,4 +197,17 @@ TEST(TcpConnect, EachSocketHoldsTheSocketsLibraryWhileItLives) {
         EXPECT_EQ(socketLibraryUsers(), before + 1);
     }
     EXPECT_EQ(socketLibraryUsers(), before);
+}
+
+TEST(TcpSocket, EndpointsOfAClosedSocketFailAsTcpExceptionsWithTheSystemsText) {
+    Peer peer;
+    auto socket = TcpClient(peer.endpoint()).connect(5000);
+    socket->close();
+    for (const auto& query : {std::function<void()>([&] { socket->remoteEndpoint(); }),
+                              std::function<void()>([&] { socket->localEndpoint(); })}) {
+        const Failure failure = failureOf(query);
+        EXPECT_EQ(failure.code, TcpError::Unknown);
+        EXPECT_EQ(failure.text.rfind("Unknown error: ", 0), 0u) << failure.text;
+        EXPECT_GT(failure.text.size(), 15u) << "the system's reason follows";
+    }
 }

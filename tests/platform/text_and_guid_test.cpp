@@ -34,6 +34,19 @@ TEST(TextConversion, AsciiPassesThroughTheNarrowCodePage) {
     EXPECT_EQ(vexa::wideToNarrow(vexa::narrowToWide("C:\\logs\\VexaLog.txt")), "C:\\logs\\VexaLog.txt");
 }
 
+TEST(TextConversion, SystemMessagesBecomeUtf8) {
+#ifdef _WIN32
+    // Such texts come in the ANSI code page; the Windows run pins 1252,
+    // where 0xE9 is the e with acute accent.
+    ASSERT_EQ(GetACP(), 1252u) << "the test needs the ANSI code page 1252";
+    const std::string fromSystem = "Connexion refus\xE9" "e";
+#else
+    const std::string fromSystem = "Connexion refus\xC3\xA9" "e";
+#endif
+    EXPECT_EQ(vexa::systemMessageToUtf8(fromSystem), "Connexion refus\xC3\xA9" "e");
+    EXPECT_EQ(vexa::systemMessageToUtf8("Connection refused"), "Connection refused");
+}
+
 constexpr GUID kSample = {0x0A1B2C3D, 0x4E5F, 0x6071, {0x82, 0x93, 0xA4, 0xB5, 0xC6, 0xD7, 0xE8, 0xF9}};
 
 TEST(Guid, RegistryTextIsBracedUpperCaseHex) {

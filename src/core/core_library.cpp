@@ -48,7 +48,11 @@ const CoreTypesLibrary& CoreTypesLibrary::get() {
     // and the texts that toString hands to the host would belong to a
     // library the host does not free them with. A loaded copy that lacks a
     // function is not passed over: loading another copy is worse.
-    static const CoreTypesLibrary library = [] {
+    //
+    // Never freed: our statics are destroyed when the module detaches from
+    // the process, under the loader lock, where FreeLibrary must not be
+    // called. The reference goes with the process.
+    static const CoreTypesLibrary& library = *new CoreTypesLibrary([] {
         const std::string name = fileName();
         if (auto loaded = vexa::DynamicLibrary::openLoaded(name))
             return bind(std::move(loaded), name);
@@ -57,7 +61,7 @@ const CoreTypesLibrary& CoreTypesLibrary::get() {
         } catch (const std::runtime_error&) {
             return load(vexa::moduleFolderOf(&moduleAnchor) + name);
         }
-    }();
+    }());
     return library;
 }
 

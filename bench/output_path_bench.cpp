@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "output/output_factory.h"
-#include "output/soft_sync.h"
-#include "test_host.h"
+#include "sync/soft_sync.h"
+#include "support/test_host.h"
 
 namespace {
 

@@ -14,7 +14,30 @@ endif()
 # vexa_target(<target>): the settings every target of ours shares.
 function(vexa_target target)
   target_link_libraries(${target} PRIVATE vexa_warnings)
-  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+endfunction()
+
+# vexa_include_root(<target> <name> [<folder>]): the target's headers are
+# included as "<name>/<file>.h", by the target itself and by whatever links
+# it, and by nothing else. Each root is a folder of the build tree holding a
+# single link, <name> -> <folder> (default: the current source folder), so a
+# target sees exactly the libraries it links: a stray include of another
+# library's header fails to compile instead of working by accident.
+function(vexa_include_root target name)
+  set(folder ${CMAKE_CURRENT_SOURCE_DIR})
+  if(ARGC GREATER 2)
+    set(folder ${ARGV2})
+  endif()
+  set(root ${CMAKE_BINARY_DIR}/include/${name})
+  if(NOT EXISTS ${root}/${name})
+    file(MAKE_DIRECTORY ${root})
+    file(CREATE_LINK ${folder} ${root}/${name} SYMBOLIC)
+  endif()
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    target_include_directories(${target} INTERFACE ${root})
+  else()
+    target_include_directories(${target} PUBLIC ${root})
+  endif()
 endfunction()
 
 # vexa_asio_sources(<file>...): files that include Boost.Asio. Its scheduler,

@@ -4,9 +4,9 @@
 
 #include "platform/com_ptr.h"
 #include "platform/variant.h"
-#include "plugin/host_app.h"
-#include "plugin/host_xml.h"
-#include "plugin/plugin_interfaces.h"
+#include "contract/host_app.h"
+#include "contract/host_xml.h"
+#include "contract/plugin_interfaces.h"
 
 namespace vexa::host {
 

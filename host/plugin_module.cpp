@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "platform/com_error.h"
-#include "plugin/plugin_interfaces.h"
+#include "contract/plugin_interfaces.h"
 
 namespace vexa::host {
 

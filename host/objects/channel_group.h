@@ -9,7 +9,7 @@
 
 #include "host/objects/host_object.h"
 #include "host/objects/host_channel.h"
-#include "plugin/host_data.h"
+#include "contract/host_data.h"
 
 namespace vexa::host {
 

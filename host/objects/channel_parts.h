@@ -9,7 +9,7 @@
 
 #include "host/objects/host_object.h"
 #include "host/objects/xml_document.h"
-#include "plugin/host_channels.h"
+#include "contract/host_channels.h"
 
 namespace vexa::host {
 

@@ -9,7 +9,7 @@
 #include "host/objects/host_clock.h"
 #include "host/objects/channel_group.h"
 #include "host/objects/host_object.h"
-#include "plugin/host_app.h"
+#include "contract/host_app.h"
 
 namespace vexa::host {
 

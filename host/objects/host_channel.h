@@ -10,7 +10,7 @@
 
 #include "host/objects/channel_parts.h"
 #include "host/objects/host_object.h"
-#include "plugin/host_channels.h"
+#include "contract/host_channels.h"
 
 namespace vexa::host {
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "host/objects/host_object.h"
-#include "plugin/host_app.h"
+#include "contract/host_app.h"
 
 namespace vexa::host {
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "host/objects/host_object.h"
-#include "plugin/host_xml.h"
+#include "contract/host_xml.h"
 
 namespace vexa::host {
 

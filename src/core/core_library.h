@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/core_interfaces.h"
+#include "contract/core_interfaces.h"
 #include "platform/dynamic_library.h"
 
 namespace Nerova::RT::Core {

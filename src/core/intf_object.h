@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "core/check_result.h"
-#include "core/core_interfaces.h"
+#include "contract/core_interfaces.h"
 #include "core/core_library.h"
 #include "core/object_ptr.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "core/core_interfaces.h"
+#include "contract/core_interfaces.h"
 
 namespace Nerova::RT::Core {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <utility>
 
-#include "core/core_interfaces.h"
+#include "contract/core_interfaces.h"
 
 #ifdef _WIN32
 #define CORETYPES_EXPORT extern "C" __declspec(dllexport)

@@ -4,7 +4,7 @@
 #include "device/device_exchange.h"
 #include "device/protocol.h"
 #include "output/output_channel.h"
-#include "plugin/logging.h"
+#include "log/logging.h"
 
 using namespace vexa::protocol;
 

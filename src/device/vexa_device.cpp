@@ -4,7 +4,7 @@
 #include "device/device_exchange.h"
 #include "device/protocol.h"
 #include "net/tcp_exception.h"
-#include "plugin/logging.h"
+#include "log/logging.h"
 
 using namespace Nerova::NvLib::Protocols::Ethernet;
 using namespace vexa::protocol;

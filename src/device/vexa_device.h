@@ -14,7 +14,7 @@
 #include "device/device_info.h"
 #include "net/tcp_client.h"
 #include "net/tcp_interfaces.h"
-#include "output/soft_sync.h"
+#include "sync/soft_sync.h"
 
 namespace Nerova::Utils::Serialization {
 class Node;

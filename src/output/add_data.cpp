@@ -7,7 +7,7 @@
 
 #include "output/output_types.h"
 #include "platform/variant.h"
-#include "serialization/host_call.h"
+#include "platform/com_call.h"
 
 namespace Nerova::Utils::Ncom::OutputChannel {
 

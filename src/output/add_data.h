@@ -8,8 +8,8 @@
 
 #include "platform/com_error.h"
 #include "platform/com_ptr.h"
-#include "plugin/host_app.h"
-#include "plugin/host_channels.h"
+#include "contract/host_app.h"
+#include "contract/host_channels.h"
 
 namespace Nerova::Utils::Ncom::OutputChannel {
 

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "serialization/host_call.h"
+#include "platform/com_call.h"
 
 namespace Nerova::Utils::Ncom::Utils {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/host_channels.h"
+#include "contract/host_channels.h"
 
 namespace Nerova::Utils::Ncom::Utils {
 

@@ -10,7 +10,7 @@
 
 #include "output/output_types.h"
 #include "platform/com_ptr.h"
-#include "plugin/host_channels.h"
+#include "contract/host_channels.h"
 
 namespace Nerova::Utils::Serialization {
 class Node;

@@ -7,8 +7,8 @@
 
 #include "output/axis_properties.h"
 #include "platform/variant.h"
-#include "plugin/host_data.h"
-#include "serialization/host_call.h"
+#include "contract/host_data.h"
+#include "platform/com_call.h"
 #include "serialization/node_values.h"
 
 namespace Nerova::Utils::Ncom::OutputChannel {

@@ -9,7 +9,7 @@
 #include "output/add_data.h"
 #include "output/output_channel.h"
 #include "output/properties.h"
-#include "plugin/host_app.h"
+#include "contract/host_app.h"
 
 namespace Nerova::Utils::Ncom::OutputChannel {
 

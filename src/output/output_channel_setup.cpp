@@ -3,7 +3,7 @@
 #include "output/output_channel_impl.h"
 #include "output/output_factory.h"
 #include "platform/variant.h"
-#include "serialization/host_call.h"
+#include "platform/com_call.h"
 #include "serialization/nerova_ncom_node.h"
 #include "serialization/node_values.h"
 #include "serialization/xml_exception.h"

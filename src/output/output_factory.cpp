@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "platform/variant.h"
-#include "serialization/host_call.h"
+#include "platform/com_call.h"
 #include "serialization/node.h"
 #include "serialization/node_values.h"
 

@@ -15,8 +15,8 @@
 #include "output/output_types.h"
 #include "platform/com_ptr.h"
 #include "platform/host_string.h"
-#include "plugin/host_app.h"
-#include "plugin/host_data.h"
+#include "contract/host_app.h"
+#include "contract/host_data.h"
 
 namespace Nerova::Utils::Serialization {
 class Node;

@@ -1,6 +1,6 @@
 #include "output/properties.h"
 
-#include "serialization/host_call.h"
+#include "platform/com_call.h"
 #include "serialization/nerova_ncom_node.h"
 
 namespace Nerova::Utils::Ncom::Utils {

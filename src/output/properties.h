@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/com_ptr.h"
-#include "plugin/host_channels.h"
+#include "contract/host_channels.h"
 #include "serialization/node.h"
 
 namespace Nerova::Utils::Ncom::Utils {

@@ -5,7 +5,7 @@
 #include "platform/com.h"
 #include "plugin/module_lock.h"
 #include "plugin/plugin.h"
-#include "plugin/plugin_interfaces.h"
+#include "contract/plugin_interfaces.h"
 
 #ifdef _WIN32
 #include <commctrl.h>

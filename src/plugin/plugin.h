@@ -4,9 +4,9 @@
 #pragma once
 
 #include "platform/com_ptr.h"
-#include "plugin/host_app.h"
+#include "contract/host_app.h"
 #include "plugin/plugin_core.h"
-#include "plugin/plugin_interfaces.h"
+#include "contract/plugin_interfaces.h"
 
 class Plugin final : public IPlugin3, public IPlugin4 {
 public:

@@ -2,8 +2,8 @@
 
 #include "platform/com_error.h"
 #include "platform/guid.h"
-#include "plugin/logging.h"
-#include "plugin/plugin_interfaces.h"
+#include "log/logging.h"
+#include "contract/plugin_interfaces.h"
 #include "serialization/node.h"
 #include "ui/windows.h"
 

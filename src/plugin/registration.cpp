@@ -8,7 +8,7 @@
 #include "platform/com_ptr.h"
 #include "plugin/com_boundary.h"
 #include "plugin/module_resources.h"
-#include "plugin/plugin_interfaces.h"
+#include "contract/plugin_interfaces.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/com_ptr.h"
-#include "plugin/host_xml.h"
+#include "contract/host_xml.h"
 #include "serialization/node.h"
 
 namespace Nerova::Utils::Ncom::Utils {

@@ -3,11 +3,11 @@
 // documents it (counted from 0 with IUnknown's three methods).
 #include <gtest/gtest.h>
 
-#include "plugin/host_app.h"
-#include "plugin/host_channels.h"
-#include "plugin/host_data.h"
-#include "plugin/host_xml.h"
-#include "raw_com.h"
+#include "contract/host_app.h"
+#include "contract/host_channels.h"
+#include "contract/host_data.h"
+#include "contract/host_xml.h"
+#include "support/raw_com.h"
 
 namespace {
 

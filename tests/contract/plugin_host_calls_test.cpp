@@ -9,7 +9,7 @@
 #include "host/plugin_driver.h"
 #include "host/plugin_module.h"
 #include "platform/variant.h"
-#include "plugin/plugin_interfaces.h"
+#include "contract/plugin_interfaces.h"
 #include "raw_host.h"
 #include "sim/simulator.h"
 

@@ -5,9 +5,9 @@
 #include <sstream>
 
 #include "platform/host_string.h"
-#include "plugin/host_channels.h"
-#include "plugin/host_data.h"
-#include "plugin/host_xml.h"
+#include "contract/host_channels.h"
+#include "contract/host_data.h"
+#include "contract/host_xml.h"
 
 namespace raw {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "raw_com.h"
+#include "support/raw_com.h"
 
 namespace raw {
 

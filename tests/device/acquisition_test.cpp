@@ -1,8 +1,8 @@
 // A device's channel list and measurements against the simulator, through
 // to the reference host's channel buffers.
-#include "acquisition_fixture.h"
+#include "support/acquisition_fixture.h"
 
-#include "allocation_watch.h"
+#include "support/allocation_watch.h"
 #include "device/protocol.h"
 #include "net/tcp_exception.h"
 

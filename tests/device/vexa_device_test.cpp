@@ -1,7 +1,7 @@
 // One device's connection and identity against the simulator, including
 // the ways a device can misbehave on the wire.
-#include "acquisition_fixture.h"
-#include "allocation_watch.h"
+#include "support/acquisition_fixture.h"
+#include "support/allocation_watch.h"
 #include "net/tcp_exception.h"
 
 namespace acquisition_test {

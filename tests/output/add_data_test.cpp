@@ -2,7 +2,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "output_fixture.h"
+#include "support/output_fixture.h"
 
 namespace output_test {
 namespace {

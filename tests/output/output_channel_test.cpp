@@ -3,7 +3,7 @@
 
 #include "output/axis_properties.h"
 #include "output/properties.h"
-#include "output_fixture.h"
+#include "support/output_fixture.h"
 #include "serialization/node_values.h"
 
 namespace output_test {

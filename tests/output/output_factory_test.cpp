@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "output_fixture.h"
+#include "support/output_fixture.h"
 #include "serialization/node_values.h"
 
 namespace output_test {

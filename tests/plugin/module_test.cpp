@@ -1,7 +1,7 @@
 // The module's entry points, the class factory, the interface table and
 // aggregation, seen from the host's side of the module.
-#include "plugin/plugin_interfaces.h"
-#include "plugin_test_support.h"
+#include "contract/plugin_interfaces.h"
+#include "support/plugin_test_support.h"
 
 namespace plugin_test {
 namespace {

@@ -2,8 +2,8 @@
 // made.
 #include <memory>
 
-#include "plugin/plugin_interfaces.h"
-#include "plugin_test_support.h"
+#include "contract/plugin_interfaces.h"
+#include "support/plugin_test_support.h"
 
 namespace plugin_test {
 namespace {

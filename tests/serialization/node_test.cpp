@@ -1,5 +1,5 @@
 // The node over the reference host's XML documents.
-#include "xml_test_support.h"
+#include "support/xml_test_support.h"
 
 namespace serialization_test {
 namespace {

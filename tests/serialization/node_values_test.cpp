@@ -4,7 +4,7 @@
 
 #include "serialization/node_values.h"
 #include "serialization/string_helper.h"
-#include "xml_test_support.h"
+#include "support/xml_test_support.h"
 
 namespace serialization_test {
 namespace {

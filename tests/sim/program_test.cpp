@@ -11,7 +11,7 @@
 #define pclose _pclose
 #endif
 
-#include "sim_client.h"
+#include "support/sim_client.h"
 
 namespace {
 

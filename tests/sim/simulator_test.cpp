@@ -4,7 +4,7 @@
 #include <bit>
 
 #include "sim/simulator.h"
-#include "sim_client.h"
+#include "support/sim_client.h"
 
 using namespace vexa::sim;
 using vexa::test::bigEndian32;

@@ -1,4 +1,4 @@
-#include "raw_com.h"
+#include "support/raw_com.h"
 
 #include <stdexcept>
 #include <utility>

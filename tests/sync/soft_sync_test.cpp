@@ -3,7 +3,7 @@
 #include <cmath>
 #include <random>
 
-#include "output/soft_sync.h"
+#include "sync/soft_sync.h"
 
 using Nerova::Utils::Synchronization::SoftSyncAlgorithm;
 

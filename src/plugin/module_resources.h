@@ -6,12 +6,8 @@
 
 #include <array>
 
+#include "contract/plugin_interfaces.h"
 #include "platform/com.h"
-
-// The library in the module's "TYPELIB" 1 resource (vexa_plugin.idl). Fixed
-// for good, like the class and interface identifiers it describes.
-inline constexpr GUID LIBID_VexaPluginLib = {
-    0x79115CD9, 0x0532, 0x4A3B, {0xA9, 0xB4, 0x59, 0xB4, 0xAB, 0x0E, 0x65, 0x3A}};
 
 void rememberModuleInstance(HINSTANCE instance) noexcept;
 // The handle kept at process attach; before that, the module's handle as the

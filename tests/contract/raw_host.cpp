@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <sstream>
 
 #include "platform/host_string.h"
 #include "contract/host_channels.h"
@@ -250,20 +249,6 @@ RawHost::RawHost() {
     make("devices").on<12, &devicesChild>().on<13, &devicesChildCount>();
     make("device").on<22, &deviceName>();
     for (const char* window : {"setupWindow", "settingsWindow", "analysisWindow"}) make(window);
-}
-
-std::string describe(const std::vector<Call>& calls) {
-    std::ostringstream text;
-    std::string last;
-    for (const Call& call : calls) {
-        if (call.object != last) {
-            if (!last.empty()) text << "; ";
-            text << call.object << ":";
-            last = call.object;
-        }
-        text << " " << call.slot;
-    }
-    return text.str();
 }
 
 }  // namespace raw

@@ -47,8 +47,4 @@ public:
     std::map<std::string, Channel> channels;
 };
 
-// Calls slot by slot until a call lands on another object; the calls of one
-// object in a row, e.g. {"app", 57}.
-std::string describe(const std::vector<Call>& calls);
-
 }  // namespace raw

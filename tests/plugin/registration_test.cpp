@@ -10,7 +10,6 @@
 #include "support/module_exports.h"
 #include "platform/guid.h"
 #include "platform/text.h"
-#include "plugin/module_resources.h"
 #include "contract/plugin_interfaces.h"
 
 namespace registration_test {

@@ -10,7 +10,6 @@
 #include "platform/com_ptr.h"
 #include "platform/host_string.h"
 #include "platform/text.h"
-#include "plugin/module_resources.h"
 #include "contract/plugin_interfaces.h"
 
 namespace registration_test {

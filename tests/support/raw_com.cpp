@@ -1,5 +1,6 @@
 #include "support/raw_com.h"
 
+#include <sstream>
 #include <stdexcept>
 #include <utility>
 
@@ -66,6 +67,20 @@ Object& World::operator[](const std::string& name) {
         if (object.name() == name) return object;
     }
     throw std::out_of_range("no raw object " + name);
+}
+
+std::string describe(const std::vector<Call>& calls) {
+    std::ostringstream text;
+    std::string last;
+    for (const Call& call : calls) {
+        if (call.object != last) {
+            if (!last.empty()) text << "; ";
+            text << call.object << ":";
+            last = call.object;
+        }
+        text << " " << call.slot;
+    }
+    return text.str();
 }
 
 }  // namespace raw

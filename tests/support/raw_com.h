@@ -119,6 +119,10 @@ Object& Object::on() {
     return *this;
 }
 
+// The calls as text, one group per run of calls on the same object:
+// "app: 7; data: 7 10".
+std::string describe(const std::vector<Call>& calls);
+
 // Calls slot `slot` of `object` with the arguments as given, the way a peer
 // that knows only positions does.
 template <class... Args>

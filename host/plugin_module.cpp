@@ -1,5 +1,6 @@
 #include "host/plugin_module.h"
 
+#include <filesystem>
 #include <stdexcept>
 
 #include "platform/com_error.h"
@@ -25,7 +26,14 @@ std::string PluginModule::fileName() {
 std::string PluginModule::besideProgram() {
     // Any object of this program names its file.
     static const char anchor = 0;
-    return moduleFolderOf(&anchor) + fileName();
+    const std::string folder = moduleFolderOf(&anchor);
+#ifndef _WIN32
+    // An installed tree keeps the plug-in with its libraries, not beside
+    // the programs.
+    const std::string installed = folder + "../lib/vexa/" + fileName();
+    if (!std::filesystem::exists(folder + fileName()) && std::filesystem::exists(installed)) return installed;
+#endif
+    return folder + fileName();
 }
 
 HRESULT PluginModule::getClassObject(REFCLSID classId, REFIID iid, void** object) const {
@@ -47,5 +55,27 @@ ComPtr<IUnknown> PluginModule::createPlugin() const {
     checkCall(factory->CreateInstance(nullptr, IID_IUnknown, plugin.putVoid()), factory.get());
     return plugin;
 }
+
+ComPtr<IUnknown> PluginModule::createRegistered() {
+#ifdef _WIN32
+    ComPtr<IUnknown> plugin;
+    const HRESULT result =
+        CoCreateInstance(CLSID_VexaPlugin, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, plugin.putVoid());
+    if (FAILED(result)) throwComError(result, IID_IUnknown);
+    return plugin;
+#else
+    throw std::runtime_error("creating the plug-in from the registry exists only on Windows");
+#endif
+}
+
+#ifdef _WIN32
+ComApartment::ComApartment() : entered_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+ComApartment::~ComApartment() {
+    if (entered_) CoUninitialize();
+}
+#else
+ComApartment::ComApartment() = default;
+ComApartment::~ComApartment() = default;
+#endif
 
 }  // namespace vexa::host

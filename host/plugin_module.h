@@ -19,7 +19,8 @@ public:
 
     // The module's file name on this platform.
     static std::string fileName();
-    // The module beside the running program.
+    // The module beside the running program (on Linux, in an installed
+    // tree: in lib/vexa/ beside the program's bin/).
     static std::string besideProgram();
 
     HRESULT getClassObject(REFCLSID classId, REFIID iid, void** object) const;
@@ -31,6 +32,12 @@ public:
     // A new plug-in object; throws ComError when it cannot be made.
     ComPtr<IUnknown> createPlugin() const;
 
+    // A new plug-in object made the way the real host makes it: by its
+    // class identifier, from the registry (CoCreateInstance). Windows only;
+    // the calling thread must be in an apartment (ComApartment). Throws
+    // ComError, e.g. REGDB_E_CLASSNOTREG when the class is not registered.
+    static ComPtr<IUnknown> createRegistered();
+
 private:
     using GetClassObjectFunction = HRESULT (*)(REFCLSID, REFIID, LPVOID*);
     using CanUnloadNowFunction = HRESULT (*)();
@@ -38,6 +45,19 @@ private:
     DynamicLibrary library_;
     GetClassObjectFunction getClassObject_ = nullptr;
     CanUnloadNowFunction canUnloadNow_ = nullptr;
+};
+
+// The calling thread's single-threaded COM apartment, for the scope: the
+// plug-in is registered for the apartment model. Nothing to do on Linux.
+class ComApartment {
+public:
+    ComApartment();
+    ~ComApartment();
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool entered_ = false;
 };
 
 }  // namespace vexa::host

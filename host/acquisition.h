@@ -19,6 +19,10 @@ struct AcquisitionOptions {
     std::string saveSettingsFile;
     std::string saveSetupFile;
     std::string logFolder;  // ends with a separator; empty: the system's temporary folder
+    // Show an updating progress line on stdout during the run and end the
+    // summary with the totals. For a terminal only: the line is redrawn
+    // with carriage returns.
+    bool showProgress = false;
 };
 
 // Runs one acquisition; true when every host call answered as expected.

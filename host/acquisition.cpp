@@ -10,6 +10,7 @@
 #include "host/objects/xml_document.h"
 #include "host/plugin_driver.h"
 #include "host/plugin_module.h"
+#include "host/progress_line.h"
 #include "host/sample_recorder.h"
 #include "sim/simulator.h"
 
@@ -62,23 +63,62 @@ bool saveDocument(const PluginDriver& plugin, HostEventId event, const char* roo
     return good;
 }
 
-// Steps the plug-in on a host clock that follows real time from the start.
+// The plug-in's reports since `from`, on stderr as the host object would
+// have echoed them.
+void printReports(const HostAppObject& app, std::size_t& from) {
+    for (; from < app.reportedErrors().size(); ++from)
+        std::fprintf(stderr, "host: %s\n", app.reportedErrors()[from].c_str());
+}
+
+// Steps the plug-in on a host clock that follows real time from the start;
+// `seconds` is the host time of the last step. With a progress line the
+// host echoes the plug-in's reports itself, after clearing the line, so a
+// report never lands in the middle of it.
 bool acquire(const PluginDriver& plugin, HostAppObject& app, ChannelGroupObject& group,
-             const AcquisitionOptions& options, SampleRecorder& recorder) {
+             const AcquisitionOptions& options, SampleRecorder& recorder, double& seconds) {
+    ProgressLine line(options.showProgress ? stdout : nullptr);
+    ProgressTracker progress;
+    std::size_t reportsShown = app.reportedErrors().size();
     bool good = expect("PrepareAcquisition", plugin.prepareAcquisition());
     good &= expect("StartAcquisition", plugin.startAcquisition());
     const auto start = Clock::now();
     const auto step = std::chrono::milliseconds(options.stepMs);
+    app.setEchoReports(!options.showProgress);
     for (auto next = start + step;; next += step) {
         std::this_thread::sleep_until(next);
-        const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
-        app.clock()->setTime(elapsed);
-        good &= expect("ReadData", plugin.readData());
+        seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        app.clock()->setTime(seconds);
+        const HRESULT read = plugin.readData();
         recorder.collect(group);
-        if (elapsed >= options.durationSeconds) break;
+        if (options.showProgress) {
+            if (read != S_OK || app.reportedErrors().size() > reportsShown) line.clear();
+            printReports(app, reportsShown);
+        }
+        good &= expect("ReadData", read);
+        if (options.showProgress)
+            line.show(progressText(
+                progress.update(seconds, recorder, group.channels().size(), app.reportedErrors().size())));
+        if (seconds >= options.durationSeconds) break;
     }
+    line.clear();
+    app.setEchoReports(true);
     good &= expect("StopAcquisition", plugin.stopAcquisition());
     return good;
+}
+
+void printSummary(const SampleRecorder& recorder, const AcquisitionOptions& options, double seconds) {
+    ProgressFigures totals;
+    totals.seconds = seconds;
+    totals.lost = recorder.lost();
+    for (const auto& [channel, count] : recorder.counts()) {
+        std::printf("%-32s %8llu samples\n", channel.c_str(), static_cast<unsigned long long>(count));
+        totals.values += count;
+    }
+    if (recorder.counts().empty()) std::printf("no samples were recorded\n");
+    if (recorder.lost() != 0)
+        std::fprintf(stderr, "host: %llu samples were overwritten before they were recorded\n",
+                     static_cast<unsigned long long>(recorder.lost()));
+    if (options.showProgress) std::printf("%s\n", totalsText(totals).c_str());
 }
 
 }  // namespace
@@ -99,13 +139,14 @@ bool runAcquisition(const AcquisitionOptions& options) {
     }
     SampleRecorder recorder(csv.get());
 
-    PluginModule module(options.pluginPath);
+    const PluginSource source(options.pluginPath, options.registered);
     bool good = true;
+    double seconds = 0;
     {
         auto app = makeHostObject<HostAppObject>();
         if (!options.logFolder.empty()) app->setLogFolder(options.logFolder);
         ChannelGroupObject& group = *app->dataObject()->modelObject()->channelGroup();
-        PluginDriver plugin(module.createPlugin());
+        PluginDriver plugin(source.create());
         good &= expect("Initialize", plugin.initialize(app.get()));
 
         auto settings = options.settingsFile.empty() ? settingsFor(devices)
@@ -119,17 +160,12 @@ bool runAcquisition(const AcquisitionOptions& options) {
             good &= handDocument(plugin, HostEvent::SetupDocument, *XmlDocumentObject::load(options.setupFile), false);
         }
 
-        good &= acquire(plugin, *app, group, options, recorder);
+        good &= acquire(plugin, *app, group, options, recorder, seconds);
         good &= saveDocument(plugin, HostEvent::SettingsDocument, "HostSettings", options.saveSettingsFile);
         good &= saveDocument(plugin, HostEvent::SetupDocument, "HostSetup", options.saveSetupFile);
     }
 
-    for (const auto& [channel, count] : recorder.counts()) std::printf("%-32s %8llu samples\n", channel.c_str(),
-                                                                        static_cast<unsigned long long>(count));
-    if (recorder.counts().empty()) std::printf("no samples were recorded\n");
-    if (recorder.lost() != 0)
-        std::fprintf(stderr, "host: %llu samples were overwritten before they were recorded\n",
-                     static_cast<unsigned long long>(recorder.lost()));
+    printSummary(recorder, options, seconds);
     return good;
 }
 

@@ -10,6 +10,8 @@ namespace vexa::host {
 
 struct AcquisitionOptions {
     std::string pluginPath;
+    bool registered = false;  // create the plug-in from the registry instead
+
     std::vector<std::string> devices;  // "HOST:PORT"
     std::string settingsFile;          // the host's settings document to start from
     std::string setupFile;             // the host's setup document to start from
@@ -19,6 +21,10 @@ struct AcquisitionOptions {
     std::string saveSettingsFile;
     std::string saveSetupFile;
     std::string logFolder;  // ends with a separator; empty: the system's temporary folder
+    // Show an updating progress line on stdout during the run and end the
+    // summary with the totals. For a terminal only: the line is redrawn
+    // with carriage returns.
+    bool showProgress = false;
 };
 
 // Runs one acquisition; true when every host call answered as expected.

@@ -68,6 +68,14 @@ ComPtr<IUnknown> PluginModule::createRegistered() {
 #endif
 }
 
+PluginSource::PluginSource(const std::string& path, bool registered) {
+    if (!registered) module_.emplace(path);
+}
+
+ComPtr<IUnknown> PluginSource::create() const {
+    return module_ ? module_->createPlugin() : PluginModule::createRegistered();
+}
+
 #ifdef _WIN32
 ComApartment::ComApartment() : entered_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
 ComApartment::~ComApartment() {

@@ -3,6 +3,7 @@
 // before the module object goes, since that unloads the code.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/com.h"
@@ -58,6 +59,21 @@ public:
 
 private:
     bool entered_ = false;
+};
+
+// Where the host's plug-in objects come from: the module file, loaded as a
+// host loads a plug-in's file, or COM, by class identifier from the
+// registry (the module then belongs to COM).
+class PluginSource {
+public:
+    PluginSource(const std::string& path, bool registered);
+    ComPtr<IUnknown> create() const;
+    // The file's DllCanUnloadNow; null when COM holds the module.
+    const PluginModule* module() const noexcept { return module_ ? &*module_ : nullptr; }
+
+private:
+    ComApartment apartment_;
+    std::optional<PluginModule> module_;
 };
 
 }  // namespace vexa::host

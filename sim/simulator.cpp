@@ -1,6 +1,7 @@
 #include "sim/simulator.h"
 
 #include <chrono>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/post.hpp>
 
+#include "sim/loopback_address.h"
 #include "sim/session.h"
 
 namespace vexa::sim {
@@ -20,6 +22,7 @@ struct Simulator::Impl {
     tcp::acceptor acceptor{context};
     std::vector<std::weak_ptr<Session>> sessions;
     std::thread thread;
+    std::string address;
     std::uint16_t port = 0;
     bool stopped = false;
 
@@ -34,7 +37,10 @@ struct Simulator::Impl {
     }
 };
 
-Simulator::Simulator(SimConfig config, std::uint16_t port) : impl_(std::make_unique<Impl>()) {
+Simulator::Simulator(SimConfig config, std::uint16_t port, const std::string& address)
+    : impl_(std::make_unique<Impl>()) {
+    const auto loopback = parseLoopbackAddress(address);
+    if (!loopback) throw std::invalid_argument("not a loopback IPv4 address: " + address);
     impl_->config = std::move(config);
     if (!impl_->config.clock) {
         const auto started = std::chrono::steady_clock::now();
@@ -42,10 +48,11 @@ Simulator::Simulator(SimConfig config, std::uint16_t port) : impl_(std::make_uni
             return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         };
     }
-    const tcp::endpoint endpoint(asio::ip::address_v4::loopback(), port);
+    const tcp::endpoint endpoint(asio::ip::address_v4(*loopback), port);
     impl_->acceptor.open(endpoint.protocol());
     impl_->acceptor.bind(endpoint);
     impl_->acceptor.listen();
+    impl_->address = address;
     impl_->port = impl_->acceptor.local_endpoint().port();
     impl_->accept();
     impl_->thread = std::thread([this] { impl_->context.run(); });
@@ -53,6 +60,10 @@ Simulator::Simulator(SimConfig config, std::uint16_t port) : impl_(std::make_uni
 
 Simulator::~Simulator() {
     stop();
+}
+
+const std::string& Simulator::address() const {
+    return impl_->address;
 }
 
 std::uint16_t Simulator::port() const {

@@ -1,9 +1,11 @@
-// A Vexa device simulator: a TCP server on 127.0.0.1 that serves any number
-// of clients at once, each with its own device state, on a thread of its own.
+// A Vexa device simulator: a TCP server on a loopback address (127.0.0.1
+// unless told otherwise) that serves any number of clients at once, each
+// with its own device state, on a thread of its own.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "sim/device_model.h"
 
@@ -11,12 +13,16 @@ namespace vexa::sim {
 
 class Simulator {
 public:
-    // Listens at once; port 0 lets the system choose (see port()).
-    explicit Simulator(SimConfig config, std::uint16_t port = 0);
+    // Listens at once on `address`, which must lie in 127.0.0.0/8
+    // (std::invalid_argument otherwise); port 0 lets the system choose (see
+    // port()). Another loopback address lets a test use a fixed port without
+    // colliding with other tests.
+    explicit Simulator(SimConfig config, std::uint16_t port = 0, const std::string& address = "127.0.0.1");
     ~Simulator();
     Simulator(const Simulator&) = delete;
     Simulator& operator=(const Simulator&) = delete;
 
+    const std::string& address() const;
     std::uint16_t port() const;
     // Hangs up on every client and stops serving. Idempotent.
     void stop();

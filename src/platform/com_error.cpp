@@ -1,8 +1,10 @@
 #include "platform/com_error.h"
 
 #include <cstdio>
+#include <string_view>
 
 #include "platform/host_string.h"
+#include "platform/text.h"
 
 namespace vexa {
 
@@ -14,6 +16,15 @@ std::string ComError::message() const {
     }
     char text[40];
     std::snprintf(text, sizeof text, "COM error 0x%08X", static_cast<unsigned>(result_));
+#ifdef _WIN32
+    // The system's own words for the result, e.g. "Class not registered".
+    wchar_t words[256] = {};
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                        static_cast<DWORD>(result_), 0, words, 256, nullptr);
+    std::wstring_view view(words, length);
+    while (!view.empty() && (view.back() == L'\r' || view.back() == L'\n' || view.back() == L'.')) view.remove_suffix(1);
+    if (!view.empty()) return std::string(text) + ": " + wideToUtf8(WideView(view.data(), view.size()));
+#endif
     return text;
 }
 

@@ -3,17 +3,22 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/program_run.h"
 #include "host/acquisition.h"
 #include "host/plugin_module.h"
+#include "sim/simulator.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using vexa::host::AcquisitionOptions;
+using vexa::test::programBesideTest;
+using vexa::test::runProgram;
 
 struct Row {
     double time;
@@ -84,6 +89,73 @@ TEST_F(Acquire, ADeviceThatRefusesTheConnectionRecordsNothingAndTheRunStillEnds)
     std::string header;
     EXPECT_TRUE(readCsv(options.csvFile, header).empty());
     EXPECT_EQ(header, "channel,time,value");
+}
+
+TEST(HostProgram, AMistakeIsOneLineOnStderrWithStatusTwoAndHelpIsNoMistake) {
+    struct Case {
+        std::vector<std::string> arguments;
+        int status;
+        std::string said;  // in the one stderr line, or on stdout for status 0
+    };
+    const Case cases[] = {
+        {{"acquire", "--duration", "abc"}, 2, "--duration: 'abc'"},
+        {{"acquire", "--duration", "-1"}, 2, "--duration: '-1'"},
+        {{"acquire", "--device", "127.0.0.1:notaport"}, 2, "--device: '127.0.0.1:notaport'"},
+        {{"acquire", "--step-ms", "0"}, 2, "--step-ms: '0'"},
+        {{"acquire", "--help"}, 0, "--step-ms"},
+        {{"--help"}, 0, "check"},
+        {{"--version"}, 0, "vexa-host "},
+    };
+    for (const Case& c : cases) {
+        const auto run = runProgram(programBesideTest("vexa-host"), c.arguments);
+        const std::string line = c.arguments.front() + " " + c.arguments.back();
+        EXPECT_EQ(run.status, c.status) << line;
+        if (c.status == 0) {
+            EXPECT_NE(run.out.find(c.said), std::string::npos) << run.out;
+            EXPECT_EQ(run.err, "") << line;
+        } else {
+            EXPECT_EQ(vexa::test::lineCount(run.err), 1u) << run.err;
+            EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+            EXPECT_EQ(run.out, "") << line;
+        }
+    }
+}
+
+// A carriage return that does not end a line redraws it: a progress line.
+bool redrawsALine(const std::string& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return true;
+    }
+    return false;
+}
+
+TEST_F(Acquire, TheProgramRecordsADeviceOnAFixedPortAndWithoutATerminalShowsNoProgress) {
+    // The settings window's ports are fixed; a loopback address of this
+    // test's own keeps parallel tests apart.
+    std::random_device random;
+    std::uniform_int_distribution<int> part(0, 255), last(1, 254);
+    const std::string address = "127." + std::to_string(part(random)) + "." + std::to_string(part(random)) + "." +
+                                std::to_string(last(random));
+    vexa::sim::Simulator device(vexa::sim::SimConfig{}, 5963, address);
+    const fs::path csv = folder / "run.csv";
+
+    const auto run = runProgram(programBesideTest("vexa-host"),
+                                {"acquire", "--device", address + ":5963", "--duration", "0.6", "--step-ms", "50",
+                                 "--out", csv.string(), "--log-dir", folder.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    std::string header;
+    EXPECT_EQ(readCsv(csv, header).size(), 3u) << run.out;
+    EXPECT_EQ(header, "channel,time,value");
+    EXPECT_NE(run.out.find("samples"), std::string::npos) << run.out;
+    EXPECT_FALSE(redrawsALine(run.out)) << run.out;
+    EXPECT_EQ(run.out.find("total:"), std::string::npos) << "the totals belong to the progress display";
+}
+
+TEST_F(Acquire, TheProgramChecksThePluginsLife) {
+    const auto run = runProgram(programBesideTest("vexa-host"), {"check", "--log-dir", folder.string()});
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("DllCanUnloadNow"), std::string::npos) << run.out;
 }
 
 }  // namespace

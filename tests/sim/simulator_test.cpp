@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <stdexcept>
 #include <bit>
 
 #include "sim/simulator.h"
@@ -93,4 +94,14 @@ TEST(Simulator, DriftAndOffsetShapeTheDeviceClock) {
     const Bytes record = client.ask("RMB? 1;\n", 24);
     EXPECT_EQ(bigEndian32(record, 4), 60u);
     EXPECT_NEAR(bigEndian32(record, 8) * 1e-9, 0.11, 1e-6);
+}
+
+TEST(Simulator, ListensOnTheLoopbackAddressItIsGivenAndOnNoOther) {
+    Simulator sim(twoChannels(), 0, "127.0.0.2");
+    EXPECT_EQ(sim.address(), "127.0.0.2");
+    SimClient client(sim.port(), std::chrono::milliseconds(2000), "127.0.0.2");
+    EXPECT_EQ(bigEndian32(client.ask("IDN?;\n", 8), 4), SimConfig{}.name.size());
+    for (const char* outside : {"0.0.0.0", "10.0.0.1", "localhost", "127.0.0"}) {
+        EXPECT_THROW(Simulator(twoChannels(), 0, outside), std::invalid_argument) << outside;
+    }
 }

@@ -17,10 +17,11 @@ using Bytes = std::vector<std::uint8_t>;
 class SimClient {
 public:
     explicit SimClient(std::uint16_t port,
-                       std::chrono::milliseconds replyTimeout = std::chrono::milliseconds(2000))
+                       std::chrono::milliseconds replyTimeout = std::chrono::milliseconds(2000),
+                       const std::string& address = "127.0.0.1")
         : socket_(Nerova::NvLib::Protocols::Ethernet::TcpClient(
                       Nerova::NvLib::Protocols::Ethernet::NetworkEndpoint(
-                          "127.0.0.1", std::to_string(port)),
+                          address, std::to_string(port)),
                       replyTimeout)
                       .connect(5000)) {}
 

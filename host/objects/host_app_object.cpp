@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "platform/host_string.h"
+#include "platform/bstr.h"
 
 namespace vexa::host {
 
@@ -75,7 +75,7 @@ HRESULT HostAppObject::GetFolder(LONG kind, BSTR* folder) {
     if (folder == nullptr) return E_POINTER;
     if (kind != logFolderKind) return E_INVALIDARG;
     try {
-        *folder = HostString(logFolder_).release();
+        *folder = Bstr(logFolder_).release();
         return S_OK;
     } catch (...) {
         return E_OUTOFMEMORY;

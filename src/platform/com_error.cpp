@@ -2,13 +2,13 @@
 
 #include <cstdio>
 
-#include "platform/host_string.h"
+#include "platform/bstr.h"
 
 namespace vexa {
 
 std::string ComError::message() const {
     if (info_) {
-        HostString description;
+        Bstr description;
         if (SUCCEEDED(info_->GetDescription(description.put())) && !description.empty())
             return description.utf8();
     }

@@ -1,17 +1,17 @@
-#include "platform/host_string.h"
+#include "platform/bstr.h"
 #include "platform/variant.h"
 
 namespace vexa {
 
-HostString::HostString(std::string_view utf8) : HostString(fromWide(utf8ToWide(utf8))) {}
+Bstr::Bstr(std::string_view utf8) : Bstr(fromWide(utf8ToWide(utf8))) {}
 
-HostString HostString::fromWide(WideView text) {
+Bstr Bstr::fromWide(WideView text) {
     BSTR allocated = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     if (allocated == nullptr) throwComError(E_OUTOFMEMORY);
     return attach(allocated);
 }
 
-HostString HostString::fromNarrow(std::string_view text) { return fromWide(narrowToWide(text)); }
+Bstr Bstr::fromNarrow(std::string_view text) { return fromWide(narrowToWide(text)); }
 
 namespace {
 
@@ -41,7 +41,7 @@ Variant Variant::ofDouble(double value) {
 Variant Variant::ofBool(bool value) {
     return makeVariant(VT_BOOL, [&](VARIANT& v) { v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE; });
 }
-Variant Variant::ofString(HostString text) {
+Variant Variant::ofString(Bstr text) {
     return makeVariant(VT_BSTR, [&](VARIANT& v) { v.bstrVal = text.release(); });
 }
 Variant Variant::ofUnknown(IUnknown* object) {

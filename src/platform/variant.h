@@ -12,7 +12,7 @@
 
 namespace vexa {
 
-class HostString;
+class Bstr;
 
 class Variant {
 public:
@@ -35,7 +35,7 @@ public:
     static Variant ofInt16(std::int16_t value);
     static Variant ofDouble(double value);
     static Variant ofBool(bool value);
-    static Variant ofString(HostString text);
+    static Variant ofString(Bstr text);
     static Variant ofUnknown(IUnknown* object);  // adds a reference
     static Variant ofDispatch(IDispatch* object);  // adds a reference
     static Variant ofArray(class SafeArray array);  // VT_ARRAY of the array's element type

@@ -14,6 +14,8 @@ namespace {
 // The flags the host reads from its 16-bit out arguments are 1, not
 // VARIANT_TRUE.
 constexpr VARIANT_BOOL hostFlagSet = 1;
+// The host's own value for Plugin3Method10; its meaning is the host's.
+constexpr LONG plugin3Method10Answer = 7;
 
 HRESULT writeOut(VARIANT_BOOL* flag, VARIANT_BOOL value) {
     if (flag == nullptr) return E_POINTER;
@@ -206,7 +208,7 @@ HRESULT Plugin::ReadData3() { return ReadData(); }
 
 HRESULT Plugin::Plugin3Method10(LONG* value) {
     if (value == nullptr) return E_POINTER;
-    *value = 7;
+    *value = plugin3Method10Answer;
     return S_OK;
 }
 HRESULT Plugin::Plugin3Method13(VARIANT_BOOL* flag) { return writeOut(flag, 0); }

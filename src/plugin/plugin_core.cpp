@@ -31,7 +31,7 @@ vexa::ComPtr<HostChannelGroup> channelGroupOf(HostApp& app) {
 // The log path goes through the narrow code page on its way to the logger,
 // so characters outside it do not survive.
 std::string logFilePath(HostApp& app) {
-    vexa::HostString folder;
+    vexa::Bstr folder;
     vexa::checkCall(app.GetFolder(logFolderKind, folder.put()), &app);
     vexa::WideString path(folder.view());
     path += vexa::utf8ToWide(logFileName);
@@ -51,7 +51,7 @@ PluginCore::~PluginCore() {
 void PluginCore::bindHost(const vexa::ComPtr<HostApp>& hostApp) {
     HostApp& host = *vexa::required(hostApp);
     vexa::ComPtr<HostChannelGroup> channelGroup = channelGroupOf(host);
-    auto id = std::make_shared<const vexa::HostString>(vexa::guidToString(CLSID_VexaPlugin));
+    auto id = std::make_shared<const vexa::Bstr>(vexa::guidToString(CLSID_VexaPlugin));
     app = hostApp;
     pluginId = id;
     group = std::move(channelGroup);
@@ -61,7 +61,7 @@ void PluginCore::bindHost(const vexa::ComPtr<HostApp>& hostApp) {
 
 void PluginCore::reportError(std::string_view text) {
     HostApp* host = vexa::required(app);
-    vexa::HostString message(text);
+    vexa::Bstr message(text);
     vexa::checkCall(host->ReportError(message.get()), host);
 }
 

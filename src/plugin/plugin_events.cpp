@@ -18,6 +18,9 @@ using Nerova::Utils::Ncom::Utils::NerovaNCOMNode;
 // The host's own values for the answer-only events.
 constexpr SHORT event169Answer = 1;
 constexpr LONG event178Answer = 3;
+// The host mode in which the host keeps its documents to itself: the
+// document events then do nothing at all.
+constexpr LONG hostModeKeepsDocuments = 2;
 // The document events' result: VT_UI4 1 whatever the answer.
 constexpr ULONG documentEventResult = 1;
 // The host's "true" in a document event's saving flag; any other value means
@@ -155,8 +158,7 @@ HRESULT Plugin::processDocumentEvent(HostEventId id, const VARIANT& argument, VA
     HostApp* host = vexa::required(app_);
     LONG hostMode = 0;
     vexa::checkCall(host->GetHostMode(&hostMode), host);
-    // In this mode the host keeps its documents to itself.
-    if (hostMode == 2) return S_OK;
+    if (hostMode == hostModeKeepsDocuments) return S_OK;
 
     // Refused before the document is touched: the load or save below
     // cannot be taken back when the result cannot be written.

@@ -3,13 +3,13 @@
 #include <thread>
 
 #include "platform/com_error.h"
-#include "platform/host_string.h"
+#include "platform/bstr.h"
 #include "platform/variant.h"
 
 namespace {
 
 using vexa::ComError;
-using vexa::HostString;
+using vexa::Bstr;
 using vexa::SafeArray;
 using vexa::SafeArrayLock;
 using vexa::Variant;
@@ -23,16 +23,16 @@ HRESULT resultOf(const auto& action) {
     return S_OK;
 }
 
-TEST(HostString, CarriesUtf8BothWaysAndMovesOwnership) {
-    HostString text("\xC2\xB5V");  // "µV"
+TEST(Bstr, CarriesUtf8BothWaysAndMovesOwnership) {
+    Bstr text("\xC2\xB5V");  // "µV"
     EXPECT_EQ(text.length(), 2u);
     EXPECT_EQ(text.utf8(), "\xC2\xB5V");
     BSTR raw = text.get();
-    HostString moved = std::move(text);
+    Bstr moved = std::move(text);
     EXPECT_EQ(moved.get(), raw);
     EXPECT_EQ(text.get(), nullptr);
     EXPECT_TRUE(text.empty());
-    HostString copy = moved.copy();
+    Bstr copy = moved.copy();
     EXPECT_NE(copy.get(), moved.get());
     EXPECT_EQ(copy.utf8(), moved.utf8());
 }

@@ -1,4 +1,4 @@
-// A host string: the owner of one BSTR, with UTF-8 in and out.
+// A BSTR owner: one string of the automation library, with UTF-8 in and out.
 #pragma once
 
 #include <string>
@@ -10,30 +10,30 @@
 
 namespace vexa {
 
-class HostString {
+class Bstr {
 public:
-    HostString() noexcept = default;
+    Bstr() noexcept = default;
     // Throws ComError(E_OUTOFMEMORY) when the string cannot be allocated.
-    explicit HostString(std::string_view utf8);
-    static HostString fromWide(WideView text);
-    static HostString fromNarrow(std::string_view text);
+    explicit Bstr(std::string_view utf8);
+    static Bstr fromWide(WideView text);
+    static Bstr fromNarrow(std::string_view text);
     // Takes ownership of a BSTR handed to us.
-    static HostString attach(BSTR text) noexcept {
-        HostString s;
+    static Bstr attach(BSTR text) noexcept {
+        Bstr s;
         s.text_ = text;
         return s;
     }
 
-    HostString(HostString&& other) noexcept : text_(std::exchange(other.text_, nullptr)) {}
-    HostString& operator=(HostString&& other) noexcept {
-        HostString(std::move(other)).swap(*this);
+    Bstr(Bstr&& other) noexcept : text_(std::exchange(other.text_, nullptr)) {}
+    Bstr& operator=(Bstr&& other) noexcept {
+        Bstr(std::move(other)).swap(*this);
         return *this;
     }
-    HostString(const HostString&) = delete;
-    HostString& operator=(const HostString&) = delete;
-    ~HostString() { SysFreeString(text_); }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    ~Bstr() { SysFreeString(text_); }
 
-    HostString copy() const { return fromWide(view()); }
+    Bstr copy() const { return fromWide(view()); }
 
     BSTR get() const noexcept { return text_; }
     // For out-parameters: frees what is held and hands out the slot.
@@ -50,7 +50,7 @@ public:
     std::string utf8() const { return wideToUtf8(view()); }
     std::string narrow() const { return wideToNarrow(view()); }
 
-    void swap(HostString& other) noexcept { std::swap(text_, other.text_); }
+    void swap(Bstr& other) noexcept { std::swap(text_, other.text_); }
 
 private:
     BSTR text_ = nullptr;

@@ -107,13 +107,7 @@ void AddDataDirect::addTimedArraySample(const void* data, std::size_t size, doub
 void AddDataDirect::addTimedBinarySample(const void* data, std::size_t size, double time) {
     HostChannel* host = channel();
     vexa::SafeArray bytes(VT_UI1, 0, static_cast<ULONG>(size));
-    if (size > 0) {
-        void* target = nullptr;
-        HRESULT result = SafeArrayAccessData(bytes.get(), &target);
-        if (FAILED(result)) vexa::throwComError(result);
-        std::memcpy(target, data, size);
-        SafeArrayUnaccessData(bytes.get());
-    }
+    if (size > 0) std::memcpy(vexa::SafeArrayLock<BYTE>(bytes.get()).elements().data(), data, size);
     vexa::Variant argument = vexa::Variant::ofArray(std::move(bytes));
     vexa::checkCall(host->AddTimedBinarySample(time, argument.get()), host);
 }

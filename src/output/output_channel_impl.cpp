@@ -73,8 +73,7 @@ std::string OutputChannelImpl::getText40() const { return callGetText(host(), &H
 
 void OutputChannelImpl::setControlText(const std::string& text) {
     host();
-    const vexa::ComPtr<HostChannelControl> control = hostChannel_.tryQuery<HostChannelControl>();
-    callSetText(control.get(), &HostChannelControl::SetControlText, text);
+    callSetText(hostChannel_.query<HostChannelControl>().get(), &HostChannelControl::SetControlText, text);
 }
 
 std::string OutputChannelImpl::getText199() const { return callGetText(host(), &HostChannel::GetText199); }

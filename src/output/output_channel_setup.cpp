@@ -51,8 +51,7 @@ void OutputChannelImpl::refreshAddData() { addData_ = makeAddData(app_.get(), ho
 
 void OutputChannelImpl::activate() {
     host();
-    const vexa::ComPtr<HostChannelControl> control = hostChannel_.tryQuery<HostChannelControl>();
-    vexa::callSet(control.get(), &HostChannelControl::Activate, VARIANT_TRUE);
+    vexa::callSet(hostChannel_.query<HostChannelControl>().get(), &HostChannelControl::Activate, VARIANT_TRUE);
 }
 
 // The host's buffer offset of a synchronous channel against the

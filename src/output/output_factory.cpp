@@ -135,8 +135,8 @@ vexa::ComPtr<HostChannel> OutputFactoryImpl::createHostChannel(OutputChannelKey 
     configureType(vexa::required(channel), type);
     vexa::callSet(channel.get(), &HostChannel::SetUsed, VARIANT_TRUE);
     if (retainChannels()) {
-        const vexa::ComPtr<HostChannelControl> control = channel.tryQuery<HostChannelControl>();
-        vexa::checkCall(vexa::required(control)->MarkRetained(), control.get());
+        const vexa::ComPtr<HostChannelControl> control = channel.query<HostChannelControl>();
+        vexa::checkCall(control->MarkRetained(), control.get());
     }
     return channel;
 }

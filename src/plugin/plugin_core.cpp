@@ -22,6 +22,9 @@ vexa::ComPtr<HostChannelGroup> channelGroupOf(HostApp& app) {
     vexa::checkCall(vexa::required(data)->GetModel(model.put()), data.get());
     vexa::ComPtr<IUnknown> item;
     vexa::checkCall(vexa::required(model)->GetItem(channelGroupItem, item.put()), model.get());
+    // An item without the channel group answers E_POINTER like every host
+    // object the plug-in needs and does not get, not E_NOINTERFACE: hosts
+    // and tests see the same answer whichever link of the chain is missing.
     vexa::required(item);
     vexa::ComPtr<HostChannelGroup> group = item.tryQuery<HostChannelGroup>();
     vexa::required(group);

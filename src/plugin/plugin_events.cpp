@@ -6,7 +6,8 @@
 
 #include "platform/com_error.h"
 #include "platform/variant.h"
-#include "plugin/com_boundary.h"
+#include "platform/com_boundary.h"
+#include "plugin/host_report.h"
 #include "plugin/plugin.h"
 #include "serialization/nerova_ncom_node.h"
 #include "ui/windows.h"
@@ -48,9 +49,9 @@ vexa::ComPtr<T> interfaceIn(const VARIANT& value) {
 class DocumentArray {
 public:
     explicit DocumentArray(const VARIANT& argument)
-        : copy_(vexa::SafeArray::copyOf(arrayIn(argument))), lock_(copy_.get(), VT_VARIANT) {}
+        : copy_(vexa::SafeArray::copyOf(arrayIn(argument))), lock_(copy_.get()) {}
 
-    const VARIANT& at(LONG index) const { return lock_.at<VARIANT>(index); }
+    const VARIANT& at(LONG index) const { return lock_.at(index); }
     void require(LONG index) const {
         if (!lock_.contains(index)) vexa::throwComError(E_INVALIDARG);
     }
@@ -63,7 +64,7 @@ private:
     }
 
     vexa::SafeArray copy_;
-    vexa::SafeArrayLock lock_;  // unlocks before the copy is destroyed
+    vexa::SafeArrayLock<VARIANT> lock_;  // unlocks before the copy is destroyed
 };
 
 DocumentArgument readDocumentArgument(const DocumentArray& array) {
@@ -108,7 +109,7 @@ HRESULT Plugin::ProcessEvent(HostEventId id, VARIANT* argument, VARIANT* result)
     VARIANT noArgument;
     VariantInit(&noArgument);
     const VARIANT& given = argument != nullptr ? *argument : noArgument;
-    return answerGuarded(&core_, [&]() -> HRESULT {
+    return vexa::guarded([&]() -> HRESULT {
         switch (id) {
         case HostEvent::Reconfigure:
             core_.reconfigure();
@@ -151,7 +152,7 @@ HRESULT Plugin::ProcessEvent(HostEventId id, VARIANT* argument, VARIANT* result)
         default:
             return S_FALSE;
         }
-    });
+    }, HostReport(&core_));
 }
 
 HRESULT Plugin::processDocumentEvent(HostEventId id, const VARIANT& argument, VARIANT* result) {

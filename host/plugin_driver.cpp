@@ -6,13 +6,6 @@ namespace vexa::host {
 
 namespace {
 
-template <class T>
-ComPtr<T> requiredInterface(const ComPtr<IUnknown>& object) {
-    ComPtr<T> result = object.tryQuery<T>();
-    if (!result) throwComError(E_NOINTERFACE, interfaceId<T>());
-    return result;
-}
-
 void putElement(SafeArray& array, LONG index, Variant value) {
     const HRESULT result = SafeArrayPutElement(array.get(), &index, value.get());
     if (FAILED(result)) throwComError(result);
@@ -21,7 +14,7 @@ void putElement(SafeArray& array, LONG index, Variant value) {
 }  // namespace
 
 PluginDriver::PluginDriver(const ComPtr<IUnknown>& plugin)
-    : plugin_(requiredInterface<IPlugin3>(plugin)), events_(requiredInterface<IPlugin4>(plugin)) {}
+    : plugin_(plugin.query<IPlugin3>()), events_(plugin.query<IPlugin4>()) {}
 
 HRESULT PluginDriver::initialize(HostApp* app) const { return plugin_->Initialize(app); }
 HRESULT PluginDriver::prepareAcquisition() const { return plugin_->PrepareAcquisition(); }

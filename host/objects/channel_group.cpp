@@ -70,7 +70,7 @@ HRESULT ChannelGroupObject::CreateChannels(BSTR pluginId, LONG count, VARIANT* i
             ChannelPtr created = addChannel(id);
             if (!first) first = created;
         }
-        *channel = ComPtr<HostChannel>(first.get()).detach();
+        *channel = ComPtr<HostChannel>(first.get()).release();
         return S_OK;
     });
 }
@@ -87,7 +87,7 @@ HRESULT DataModelObject::GetItem(LONG kind, IUnknown** item) {
     if (item == nullptr) return E_POINTER;
     *item = nullptr;
     if (kind != channelGroupItem) return E_INVALIDARG;
-    return answerObject(item, item_);
+    return writeOutObject(item, item_);
 }
 
 AcquisitionDataObject::AcquisitionDataObject(ComPtr<ChannelGroupObject> group)
@@ -97,10 +97,10 @@ AcquisitionDataObject::AcquisitionDataObject(ComPtr<ChannelGroupObject> group)
 
 HRESULT AcquisitionDataObject::GetModel(HostDataModel** model) {
     if (const HRESULT failure = enter(7); failure != S_OK) return failure;
-    return answerObject(model, model_);
+    return writeOutObject(model, model_);
 }
 
-HRESULT AcquisitionDataObject::GetBlockCount(LONG* count) { return answer(count, blockCount); }
+HRESULT AcquisitionDataObject::GetBlockCount(LONG* count) { return writeOut(count, blockCount); }
 
 HRESULT AcquisitionDataObject::GetBlockGeometry(LONGLONG* size, LONGLONG* blockOffset) {
     if (size == nullptr || blockOffset == nullptr) return E_POINTER;
@@ -114,20 +114,20 @@ HRESULT AcquisitionDataObject::RefreshPluginChannels() {
     return S_OK;
 }
 
-HRESULT AcquisitionDataObject::GetSampleRate(DOUBLE* rate) { return answer(rate, sampleRate); }
+HRESULT AcquisitionDataObject::GetSampleRate(DOUBLE* rate) { return writeOut(rate, sampleRate); }
 
 HRESULT AcquisitionDataObject::FindChannel(VARIANT* indexPath, HostChannel** channel) {
     return guarded([&] {
         if (channel == nullptr) return E_POINTER;
         *channel = nullptr;
         ChannelObject* found = group_->findByIndexPath(integersIn(indexPath));
-        if (found != nullptr) *channel = ComPtr<HostChannel>(found).detach();
+        if (found != nullptr) *channel = ComPtr<HostChannel>(found).release();
         return S_OK;
     });
 }
 
 HRESULT AcquisitionDataObject::GetRetainChannels(VARIANT_BOOL* retain) {
-    return answer(retain, retainChannels ? VARIANT_TRUE : VARIANT_FALSE);
+    return writeOut(retain, retainChannels ? VARIANT_TRUE : VARIANT_FALSE);
 }
 
 }  // namespace vexa::host

@@ -13,7 +13,7 @@ bool inRange(const std::vector<T>& list, LONG index) {
 
 }  // namespace
 
-HRESULT EntryObject::GetId(LONG* out) { return answer(out, id); }
+HRESULT EntryObject::GetId(LONG* out) { return writeOut(out, id); }
 HRESULT EntryObject::SetId(LONG newId) {
     id = newId;
     return S_OK;
@@ -24,13 +24,13 @@ HRESULT EntryObject::GetName(BSTR* out) {
 HRESULT EntryObject::SetName(BSTR newName) {
     return guarded([&] { name = utf8Of(newName); });
 }
-HRESULT EntryObject::GetValue(LONG* out) { return answer(out, value); }
+HRESULT EntryObject::GetValue(LONG* out) { return writeOut(out, value); }
 HRESULT EntryObject::SetValue(LONG newValue) {
     value = newValue;
     return S_OK;
 }
 
-HRESULT EntryListObject::GetCount(LONG* count) { return answer(count, static_cast<LONG>(entries.size())); }
+HRESULT EntryListObject::GetCount(LONG* count) { return writeOut(count, static_cast<LONG>(entries.size())); }
 
 HRESULT EntryListObject::RemoveAt(LONG index) {
     if (!inRange(entries, index)) return E_INVALIDARG;
@@ -40,13 +40,13 @@ HRESULT EntryListObject::RemoveAt(LONG index) {
 
 HRESULT EntryListObject::GetAt(LONG index, HostEntry** entry) {
     if (!inRange(entries, index)) return E_INVALIDARG;
-    return answerObject(entry, entries[static_cast<std::size_t>(index)]);
+    return writeOutObject(entry, entries[static_cast<std::size_t>(index)]);
 }
 
 HRESULT EntryListObject::Append(HostEntry** entry) {
     return guarded([&] {
         entries.push_back(makeHostObject<EntryObject>());
-        return answerObject(entry, entries.back());
+        return writeOutObject(entry, entries.back());
     });
 }
 
@@ -87,14 +87,14 @@ HRESULT AxisObject::SetPrecision(LONG digits) {
     precision = digits;
     return S_OK;
 }
-HRESULT AxisObject::GetOptions(HostAxisOptions** out) { return answerObject(out, options); }
+HRESULT AxisObject::GetOptions(HostAxisOptions** out) { return writeOutObject(out, options); }
 
 HRESULT ArrayDescriptionObject::GetAxis(LONG index, HostAxis** axis) {
     if (!inRange(axes, index)) return E_INVALIDARG;
-    return answerObject(axis, axes[static_cast<std::size_t>(index)]);
+    return writeOutObject(axis, axes[static_cast<std::size_t>(index)]);
 }
 
-HRESULT ArrayDescriptionObject::GetAxisCount(LONG* count) { return answer(count, static_cast<LONG>(axes.size())); }
+HRESULT ArrayDescriptionObject::GetAxisCount(LONG* count) { return writeOut(count, static_cast<LONG>(axes.size())); }
 
 HRESULT ArrayDescriptionObject::SetAxisCount(LONG count) {
     // An array channel has one or two axes.
@@ -126,14 +126,14 @@ HRESULT PropertyCollectionObject::AddProperty(BSTR name, HostXmlDocument** docum
     return guarded([&] {
         ComPtr<XmlDocumentObject>& slot = documents[utf8Of(name)];
         if (!slot) slot = XmlDocumentObject::create(rootName);
-        return answerObject(document, slot);
+        return writeOutObject(document, slot);
     });
 }
 
 HRESULT PropertyCollectionObject::FindProperty(BSTR name, HostXmlDocument** document) {
     return guarded([&] {
         const auto found = documents.find(utf8Of(name));
-        return answerObject(document, found == documents.end() ? ComPtr<XmlDocumentObject>() : found->second);
+        return writeOutObject(document, found == documents.end() ? ComPtr<XmlDocumentObject>() : found->second);
     });
 }
 

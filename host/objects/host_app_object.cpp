@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "platform/host_string.h"
+#include "platform/bstr.h"
 
 namespace vexa::host {
 
@@ -33,7 +33,7 @@ HostAppObject::HostAppObject()
 
 HRESULT HostAppObject::GetData(HostData** data) {
     if (const HRESULT failure = enter(7); failure != S_OK) return failure;
-    return answerObject(data, data_);
+    return writeOutObject(data, data_);
 }
 
 HRESULT HostAppObject::GetHostMode(LONG* mode) {
@@ -45,7 +45,7 @@ HRESULT HostAppObject::GetHostMode(LONG* mode) {
 
 HRESULT HostAppObject::GetTimeSource(HostTimeSource** source) {
     if (const HRESULT failure = enter(59); failure != S_OK) return failure;
-    return answerObject(source, timeSource_);
+    return writeOutObject(source, timeSource_);
 }
 
 HRESULT HostAppObject::ReportError(BSTR text) {
@@ -75,7 +75,7 @@ HRESULT HostAppObject::GetFolder(LONG kind, BSTR* folder) {
     if (folder == nullptr) return E_POINTER;
     if (kind != logFolderKind) return E_INVALIDARG;
     try {
-        *folder = HostString(logFolder_).release();
+        *folder = Bstr(logFolder_).release();
         return S_OK;
     } catch (...) {
         return E_OUTOFMEMORY;

@@ -39,24 +39,24 @@ ChannelObject::ChannelObject(LONG bufferLength)
     makeBuffers();
 }
 
-HRESULT ChannelObject::GetBufferLength(LONG* samples) { return answer(samples, bufferLength_); }
-HRESULT ChannelObject::GetWritePosition(LONG* position) { return answer(position, writePosition_); }
+HRESULT ChannelObject::GetBufferLength(LONG* samples) { return writeOut(samples, bufferLength_); }
+HRESULT ChannelObject::GetWritePosition(LONG* position) { return writeOut(position, writePosition_); }
 HRESULT ChannelObject::GetName(BSTR* name) {
     return guarded([&] { return answerText(name, settings_.name); });
 }
 HRESULT ChannelObject::SetName(BSTR name) { return storeText(settings_.name, name); }
-HRESULT ChannelObject::GetUsed(VARIANT_BOOL* used) { return answer(used, flagOf(settings_.used)); }
+HRESULT ChannelObject::GetUsed(VARIANT_BOOL* used) { return writeOut(used, flagOf(settings_.used)); }
 HRESULT ChannelObject::SetUsed(VARIANT_BOOL used) { return store(settings_.used, isSet(used)); }
-HRESULT ChannelObject::GetBool24(VARIANT_BOOL* value) { return answer(value, flagOf(settings_.flag24)); }
+HRESULT ChannelObject::GetBool24(VARIANT_BOOL* value) { return writeOut(value, flagOf(settings_.flag24)); }
 HRESULT ChannelObject::SetBool25(VARIANT_BOOL value) { return store(settings_.flag24, isSet(value)); }
-HRESULT ChannelObject::GetDataType(LONG* type) { return answer(type, settings_.dataType); }
+HRESULT ChannelObject::GetDataType(LONG* type) { return writeOut(type, settings_.dataType); }
 HRESULT ChannelObject::GetValueSize(LONG* bytes) {
-    return answer(bytes, static_cast<LONG>(dataTypeSize(settings_.dataType)));
+    return writeOut(bytes, static_cast<LONG>(dataTypeSize(settings_.dataType)));
 }
 HRESULT ChannelObject::GetAsynchronousFlag(VARIANT_BOOL* flag) {
-    return answer(flag, flagOf(settings_.asynchronous));
+    return writeOut(flag, flagOf(settings_.asynchronous));
 }
-HRESULT ChannelObject::GetInteger38(LONG* value) { return answer(value, settings_.integer38); }
+HRESULT ChannelObject::GetInteger38(LONG* value) { return writeOut(value, settings_.integer38); }
 HRESULT ChannelObject::GetText40(BSTR* text) {
     return guarded([&] { return answerText(text, settings_.text40); });
 }
@@ -65,17 +65,17 @@ HRESULT ChannelObject::GetUnit(BSTR* unit) {
     return guarded([&] { return answerText(unit, settings_.unit); });
 }
 HRESULT ChannelObject::SetUnit(BSTR unit) { return storeText(settings_.unit, unit); }
-HRESULT ChannelObject::GetOutputParameter(LONG* value) { return answer(value, settings_.outputParameter); }
+HRESULT ChannelObject::GetOutputParameter(LONG* value) { return writeOut(value, settings_.outputParameter); }
 HRESULT ChannelObject::SetOutputParameter(LONG value) { return store(settings_.outputParameter, value); }
-HRESULT ChannelObject::GetColor(LONG* rgb) { return answer(rgb, settings_.color); }
+HRESULT ChannelObject::GetColor(LONG* rgb) { return writeOut(rgb, settings_.color); }
 HRESULT ChannelObject::SetColor(LONG rgb) { return store(settings_.color, rgb); }
-HRESULT ChannelObject::GetFloat63(FLOAT* value) { return answer(value, settings_.float63); }
+HRESULT ChannelObject::GetFloat63(FLOAT* value) { return writeOut(value, settings_.float63); }
 HRESULT ChannelObject::SetFloat64(FLOAT value) { return store(settings_.float63, value); }
-HRESULT ChannelObject::GetFloat65(FLOAT* value) { return answer(value, settings_.float65); }
+HRESULT ChannelObject::GetFloat65(FLOAT* value) { return writeOut(value, settings_.float65); }
 HRESULT ChannelObject::SetFloat66(FLOAT value) { return store(settings_.float65, value); }
-HRESULT ChannelObject::GetDouble67(DOUBLE* value) { return answer(value, settings_.double67); }
+HRESULT ChannelObject::GetDouble67(DOUBLE* value) { return writeOut(value, settings_.double67); }
 HRESULT ChannelObject::SetDouble68(DOUBLE value) { return store(settings_.double67, value); }
-HRESULT ChannelObject::GetDouble69(DOUBLE* value) { return answer(value, settings_.double69); }
+HRESULT ChannelObject::GetDouble69(DOUBLE* value) { return writeOut(value, settings_.double69); }
 HRESULT ChannelObject::SetDouble70(DOUBLE value) { return store(settings_.double69, value); }
 
 // The position wraps at the end of the buffers, as the host's own
@@ -88,11 +88,11 @@ HRESULT ChannelObject::AdvanceWritePosition(LONG samples) {
 }
 
 HRESULT ChannelObject::SetInteger73(LONG value) { return store(settings_.integer73, value); }
-HRESULT ChannelObject::GetInteger75(LONG* value) { return answer(value, settings_.integer75); }
+HRESULT ChannelObject::GetInteger75(LONG* value) { return writeOut(value, settings_.integer75); }
 HRESULT ChannelObject::SetInteger76(LONG value) { return store(settings_.integer75, value); }
 HRESULT ChannelObject::SetBufferOffset(LONG offset) { return store(settings_.bufferOffset, offset); }
-HRESULT ChannelObject::GetValuesPerSample(LONG* count) { return answer(count, settings_.valuesPerSample); }
-HRESULT ChannelObject::GetEntryList(HostEntryList** list) { return answerObject(list, entries_); }
+HRESULT ChannelObject::GetValuesPerSample(LONG* count) { return writeOut(count, settings_.valuesPerSample); }
+HRESULT ChannelObject::GetEntryList(HostEntryList** list) { return writeOutObject(list, entries_); }
 
 HRESULT ChannelObject::SetDataType(LONG type) {
     if (dataTypeSize(type) == 0) return E_INVALIDARG;
@@ -103,10 +103,10 @@ HRESULT ChannelObject::SetDataType(LONG type) {
     });
 }
 
-HRESULT ChannelObject::GetSingleValueFlag(VARIANT_BOOL* flag) { return answer(flag, flagOf(settings_.singleValue)); }
+HRESULT ChannelObject::GetSingleValueFlag(VARIANT_BOOL* flag) { return writeOut(flag, flagOf(settings_.singleValue)); }
 HRESULT ChannelObject::SetAsynchronousFlag(VARIANT_BOOL flag) { return store(settings_.asynchronous, isSet(flag)); }
 HRESULT ChannelObject::SetSingleValueFlag(VARIANT_BOOL flag) { return store(settings_.singleValue, isSet(flag)); }
-HRESULT ChannelObject::GetStored(VARIANT_BOOL* stored) { return answer(stored, flagOf(settings_.stored)); }
+HRESULT ChannelObject::GetStored(VARIANT_BOOL* stored) { return writeOut(stored, flagOf(settings_.stored)); }
 HRESULT ChannelObject::SetStored(VARIANT_BOOL stored) { return store(settings_.stored, isSet(stored)); }
 
 HRESULT ChannelObject::SerializeSettings(VARIANT* document, VARIANT* element, VARIANT_BOOL saving) {
@@ -125,12 +125,12 @@ HRESULT ChannelObject::SerializeSettings(VARIANT* document, VARIANT* element, VA
 }
 
 HRESULT ChannelObject::GetArrayDescription(HostArrayDescription** description) {
-    return answerObject(description, array_);
+    return writeOutObject(description, array_);
 }
-HRESULT ChannelObject::GetBool125(VARIANT_BOOL* value) { return answer(value, flagOf(settings_.flag125)); }
+HRESULT ChannelObject::GetBool125(VARIANT_BOOL* value) { return writeOut(value, flagOf(settings_.flag125)); }
 HRESULT ChannelObject::SetCarriesArrays(VARIANT_BOOL arrays) { return store(settings_.carriesArrays, isSet(arrays)); }
-HRESULT ChannelObject::GetArraySize(LONG* values) { return answer(values, arraySize_); }
-HRESULT ChannelObject::GetFloat131(FLOAT* value) { return answer(value, settings_.float131); }
+HRESULT ChannelObject::GetArraySize(LONG* values) { return writeOut(values, arraySize_); }
+HRESULT ChannelObject::GetFloat131(FLOAT* value) { return writeOut(value, settings_.float131); }
 HRESULT ChannelObject::SetFloat132(FLOAT value) { return store(settings_.float131, value); }
 HRESULT ChannelObject::SetInteger138(LONG value) { return store(settings_.integer138, value); }
 HRESULT ChannelObject::SetInteger140(LONG value) { return store(settings_.integer140, value); }
@@ -144,7 +144,7 @@ HRESULT ChannelObject::SetDimensions(VARIANT* sizes) {
 }
 
 HRESULT ChannelObject::ScaleValue(DOUBLE value, DOUBLE* scaled) {
-    return answer(scaled, value * settings_.scale + settings_.offset);
+    return writeOut(scaled, value * settings_.scale + settings_.offset);
 }
 
 HRESULT ChannelObject::GetIndexPath(VARIANT* path) {
@@ -160,22 +160,22 @@ HRESULT ChannelObject::AddTimedBinarySample(DOUBLE time, VARIANT* bytes) {
     return guarded([&] {
         if (bytes == nullptr) return E_POINTER;
         if (bytes->vt != (VT_ARRAY | VT_UI1)) return E_INVALIDARG;
-        SafeArrayLock lock(bytes->parray, VT_UI1);
+        const SafeArrayLock<BYTE> lock(bytes->parray);
         BinarySample sample{time, {}};
-        for (LONG i = lock.lowerBound(); i <= lock.upperBound(); ++i) sample.bytes.push_back(lock.at<BYTE>(i));
+        sample.bytes.assign(lock.elements().begin(), lock.elements().end());
         binarySamples_.push_back(std::move(sample));
         return S_OK;
     });
 }
 
-HRESULT ChannelObject::GetInteger174(LONG* value) { return answer(value, settings_.integer174); }
+HRESULT ChannelObject::GetInteger174(LONG* value) { return writeOut(value, settings_.integer174); }
 HRESULT ChannelObject::SetInteger175(LONG value) { return store(settings_.integer174, value); }
 HRESULT ChannelObject::GetSampleBuffer(BYTE** base) {
-    return answer(base, reinterpret_cast<BYTE*>(samples_.data()));
+    return writeOut(base, reinterpret_cast<BYTE*>(samples_.data()));
 }
-HRESULT ChannelObject::GetTimeBuffer(DOUBLE** base) { return answer(base, times_.data()); }
+HRESULT ChannelObject::GetTimeBuffer(DOUBLE** base) { return writeOut(base, times_.data()); }
 HRESULT ChannelObject::GetProperties(HostPropertyCollection** properties) {
-    return answerObject(properties, properties_);
+    return writeOutObject(properties, properties_);
 }
 HRESULT ChannelObject::GetText199(BSTR* text) {
     return guarded([&] { return answerText(text, settings_.text199); });

@@ -1,18 +1,17 @@
 // The common part of the reference host's COM objects: reference counting,
 // the interface table, IDispatch without a type library (the plug-in calls
-// the host through vtables), failures that tests can switch on per host
-// method number, and the small helpers their methods share.
+// the host through vtables) and failures that tests can switch on per host
+// method number. Their methods guard their bodies and write their
+// out-parameters with platform/com_boundary.h.
 #pragma once
 
 #include <atomic>
-#include <exception>
-#include <new>
-#include <type_traits>
 #include <map>
 #include <tuple>
 #include <utility>
 
 #include "platform/com.h"
+#include "platform/com_boundary.h"
 #include "platform/com_error.h"
 #include "platform/com_ptr.h"
 
@@ -21,6 +20,7 @@ namespace vexa::host {
 template <class... Interfaces>
 class HostObject : public Interfaces... {
     using Primary = std::tuple_element_t<0, std::tuple<Interfaces...>>;
+    using NoTypeInfo = DispatchWithoutTypeInfo;
 
 public:
     HostObject(const HostObject&) = delete;
@@ -47,15 +47,16 @@ public:
         return left;
     }
 
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (count == nullptr) return E_POINTER;
-        *count = 0;
-        return S_OK;
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return NoTypeInfo::GetTypeInfoCount(count); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override {
+        return NoTypeInfo::GetTypeInfo(index, lcid, info);
     }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override {
+        return NoTypeInfo::GetIDsOfNames(iid, names, count, lcid, ids);
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception, UINT* argError) override {
+        return NoTypeInfo::Invoke(member, iid, lcid, flags, params, result, exception, argError);
     }
 
     // References held by anyone, the maker's included.
@@ -91,56 +92,15 @@ private:
 // A new host object, held by the one reference it starts with.
 template <class T, class... Args>
 ComPtr<T> makeHostObject(Args&&... args) {
-    return ComPtr<T>::attach(new T(std::forward<Args>(args)...));
+    ComPtr<T> object;
+    object.reset(new T(std::forward<Args>(args)...));
+    return object;
 }
 
 // The interface `I` of an object of ours, as the plug-in would hold it.
 template <class I, class T>
 ComPtr<I> asInterface(const ComPtr<T>& object) noexcept {
     return ComPtr<I>(static_cast<I*>(object.get()));
-}
-
-// Runs a method body: no exception leaves an interface method. A COM error
-// keeps its result, anything else answers E_FAIL.
-template <class Body>
-HRESULT guarded(Body&& body) noexcept {
-    try {
-        if constexpr (std::is_void_v<decltype(body())>) {
-            body();
-            return S_OK;
-        } else {
-            return body();
-        }
-    } catch (const ComError& error) {
-        return error.result();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_FAIL;
-    }
-}
-
-// Writes an out-parameter after checking it.
-template <class T, class V>
-HRESULT answer(T* out, V&& value) noexcept {
-    if (out == nullptr) return E_POINTER;
-    *out = std::forward<V>(value);
-    return S_OK;
-}
-
-// Hands the caller another reference to `object`, which may be null.
-template <class I, class T>
-HRESULT answerObject(I** out, T* object) noexcept {
-    if (out == nullptr) return E_POINTER;
-    I* answer = object;
-    if (answer != nullptr) answer->AddRef();
-    *out = answer;
-    return S_OK;
-}
-
-template <class I, class T>
-HRESULT answerObject(I** out, const ComPtr<T>& object) noexcept {
-    return answerObject(out, object.get());
 }
 
 }  // namespace vexa::host

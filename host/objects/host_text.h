@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/host_string.h"
+#include "platform/bstr.h"
 #include "platform/text.h"
 
 namespace vexa::host {
@@ -17,7 +17,7 @@ inline std::string utf8Of(BSTR text) {
 // Hands a new BSTR to the caller's out-parameter.
 inline HRESULT answerText(BSTR* out, const std::string& text) {
     if (out == nullptr) return E_POINTER;
-    *out = HostString(text).release();
+    *out = Bstr(text).release();
     return S_OK;
 }
 

@@ -121,24 +121,24 @@ HRESULT XmlElementObject::ClearChildren() {
 }
 
 HRESULT XmlElementObject::FindChild(BSTR name, HostXmlElement** child) {
-    return guarded([&] { return answerObject<HostXmlElement>(child, findChild(utf8Of(name))); });
+    return guarded([&] { return writeOutObject<HostXmlElement>(child, findChild(utf8Of(name))); });
 }
 
 HRESULT XmlElementObject::GetChild(LONG index, HostXmlElement** child) {
     if (index < 0 || static_cast<std::size_t>(index) >= children_.size()) return E_INVALIDARG;
-    return answerObject<HostXmlElement>(child, children_[static_cast<std::size_t>(index)].get());
+    return writeOutObject<HostXmlElement>(child, children_[static_cast<std::size_t>(index)].get());
 }
 
 HRESULT XmlElementObject::GetChildCount(LONG* count) {
-    return answer(count, static_cast<LONG>(children_.size()));
+    return writeOut(count, static_cast<LONG>(children_.size()));
 }
 
 HRESULT XmlElementObject::GetParent(HostXmlElement** parent) {
-    return answerObject<HostXmlElement>(parent, parent_);
+    return writeOutObject<HostXmlElement>(parent, parent_);
 }
 
 HRESULT XmlElementObject::GetRelated(HostXmlElement** related) {
-    return answerObject<HostXmlElement>(related, owner_);
+    return writeOutObject<HostXmlElement>(related, owner_);
 }
 
 HRESULT XmlElementObject::AddAttribute(HostXmlElement* attribute) {
@@ -150,16 +150,16 @@ HRESULT XmlElementObject::RemoveAttribute(HostXmlElement* attribute) {
 }
 
 HRESULT XmlElementObject::FindAttribute(BSTR name, HostXmlElement** attribute) {
-    return guarded([&] { return answerObject<HostXmlElement>(attribute, findAttribute(utf8Of(name))); });
+    return guarded([&] { return writeOutObject<HostXmlElement>(attribute, findAttribute(utf8Of(name))); });
 }
 
 HRESULT XmlElementObject::GetAttribute(LONG index, HostXmlElement** attribute) {
     if (index < 0 || static_cast<std::size_t>(index) >= attributes_.size()) return E_INVALIDARG;
-    return answerObject<HostXmlElement>(attribute, attributes_[static_cast<std::size_t>(index)].get());
+    return writeOutObject<HostXmlElement>(attribute, attributes_[static_cast<std::size_t>(index)].get());
 }
 
 HRESULT XmlElementObject::GetAttributeCount(LONG* count) {
-    return answer(count, static_cast<LONG>(attributes_.size()));
+    return writeOut(count, static_cast<LONG>(attributes_.size()));
 }
 
 HRESULT XmlElementObject::ClearAttributes() {
@@ -222,13 +222,13 @@ std::string XmlDocumentObject::readValue(const XmlElementObject& element, const 
 }
 
 HRESULT XmlDocumentObject::GetRootElement(HostXmlElement** root) {
-    return answerObject<HostXmlElement>(root, root_.get());
+    return writeOutObject<HostXmlElement>(root, root_.get());
 }
 
 HRESULT XmlDocumentObject::CreateElement(BSTR name, BSTR text, HostXmlElement** element) {
     return guarded([&] {
         if (element == nullptr) return E_POINTER;
-        *element = createElement(utf8Of(name), utf8Of(text)).detach();
+        *element = createElement(utf8Of(name), utf8Of(text)).release();
         return S_OK;
     });
 }
@@ -247,7 +247,7 @@ HRESULT XmlDocumentObject::ReadValue(HostXmlElement* element, BSTR name, BSTR* v
     });
 }
 
-HRESULT XmlDocumentObject::GetMode(LONG* mode) { return answer(mode, mode_); }
+HRESULT XmlDocumentObject::GetMode(LONG* mode) { return writeOut(mode, mode_); }
 
 HRESULT XmlDocumentObject::SetMode(LONG mode) {
     mode_ = mode;

@@ -119,7 +119,9 @@ template <class T, class... Args>
 ObjectPtr<typename T::Interface> createObject(Args&&... args) {
     auto* object = new T(std::forward<Args>(args)...);
     object->addRef();
-    return ObjectPtr<typename T::Interface>::adopt(object);
+    ObjectPtr<typename T::Interface> held;
+    held.reset(object);
+    return held;
 }
 
 }  // namespace Nerova::RT::Core

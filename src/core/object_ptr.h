@@ -8,51 +8,40 @@
 
 namespace Nerova::RT::Core {
 
+// A counted core interface pointer. Not a unique resource, but it speaks
+// the same verbs as vexa::UniqueResource: reset(p) and release() take over
+// and give up a reference the caller owns; copying adds one.
 template <class I>
 class ObjectPtr {
 public:
     ObjectPtr() noexcept = default;
-    // Takes over the caller's reference.
-    static ObjectPtr adopt(I* p) noexcept { return ObjectPtr(p, false); }
-    // Uses `p` without ever releasing it.
-    static ObjectPtr borrow(I* p) noexcept { return ObjectPtr(p, true); }
-
     ObjectPtr(const ObjectPtr& other) noexcept : ptr(other.ptr) {
         if (ptr != nullptr) ptr->addRef();
     }
-    ObjectPtr(ObjectPtr&& other) noexcept
-        : ptr(std::exchange(other.ptr, nullptr)), borrowed(std::exchange(other.borrowed, false)) {}
+    ObjectPtr(ObjectPtr&& other) noexcept : ptr(other.release()) {}
     ObjectPtr& operator=(ObjectPtr other) noexcept {
-        std::swap(ptr, other.ptr);
-        std::swap(borrowed, other.borrowed);
+        swap(other);
         return *this;
     }
-    virtual ~ObjectPtr() {
-        if (ptr != nullptr && !borrowed) ptr->release();
-    }
+    virtual ~ObjectPtr() { reset(); }
 
     I* get() const noexcept { return ptr; }
     I* operator->() const noexcept { return ptr; }
     explicit operator bool() const noexcept { return ptr != nullptr; }
-    bool isBorrowed() const noexcept { return borrowed != 0; }
 
     // For out-parameters: drops what is held and hands out the slot.
     I** put() noexcept {
-        ObjectPtr().swapWith(*this);
+        reset();
         return &ptr;
     }
-
-protected:
-    ObjectPtr(I* p, bool isBorrowed) noexcept : ptr(p), borrowed(isBorrowed ? 1 : 0) {}
+    I* release() noexcept { return std::exchange(ptr, nullptr); }
+    void reset(I* p = nullptr) noexcept {
+        if (I* old = std::exchange(ptr, p)) old->release();
+    }
+    void swap(ObjectPtr& other) noexcept { std::swap(ptr, other.ptr); }
 
 private:
-    void swapWith(ObjectPtr& other) noexcept {
-        std::swap(ptr, other.ptr);
-        std::swap(borrowed, other.borrowed);
-    }
-
     I* ptr = nullptr;
-    std::uint8_t borrowed = 0;
 };
 
 // A core string.

@@ -61,29 +61,29 @@ double previewValue(std::uint32_t dataType, const void* data, std::size_t size) 
 // the caller hands in.
 void AddDataDirect::copySample(const void* data, std::size_t size, std::size_t sampleBytes, LONG slot) {
     HostChannel* host = channel();
-    BYTE* base = vexa::hostGet(host, &HostChannel::GetSampleBuffer);
+    BYTE* base = vexa::callGet(host, &HostChannel::GetSampleBuffer);
     if (base == nullptr) vexa::throwComError(E_POINTER, vexa::interfaceId<HostChannel>());
     const std::size_t count = std::min(size, sampleBytes);
     if (count > 0) std::memcpy(base + hostSize(slot) * sampleBytes, data, count);
 }
 
 std::size_t AddDataDirect::valueBytes() {
-    return hostSize(vexa::hostGet(channel(), &HostChannel::GetValueSize));
+    return hostSize(vexa::callGet(channel(), &HostChannel::GetValueSize));
 }
 
 std::size_t AddDataDirect::arrayBytes() {
-    return valueBytes() * hostSize(vexa::hostGet(channel(), &HostChannel::GetArraySize));
+    return valueBytes() * hostSize(vexa::callGet(channel(), &HostChannel::GetArraySize));
 }
 
 // One sample and its time stamp at the write position, which then advances.
 void AddDataDirect::writeTimed(const void* data, std::size_t size, std::size_t sampleBytes, double time) {
     HostChannel* host = channel();
-    const LONG position = vexa::hostGet(host, &HostChannel::GetWritePosition);
+    const LONG position = vexa::callGet(host, &HostChannel::GetWritePosition);
     copySample(data, size, sampleBytes, position);
-    DOUBLE* times = vexa::hostGet(host, &HostChannel::GetTimeBuffer);
+    DOUBLE* times = vexa::callGet(host, &HostChannel::GetTimeBuffer);
     if (times == nullptr) vexa::throwComError(E_POINTER, vexa::interfaceId<HostChannel>());
     times[hostSize(position)] = time;
-    vexa::hostSet(host, &HostChannel::AdvanceWritePosition, 1);
+    vexa::callSet(host, &HostChannel::AdvanceWritePosition, 1);
 }
 
 void AddDataDirect::setValue(const void* data, std::size_t size) { copySample(data, size, valueBytes(), 0); }
@@ -92,8 +92,8 @@ void AddDataDirect::setArrayValue(const void* data, std::size_t size) { copySamp
 
 void AddDataDirect::addSample(const void* data, std::size_t size) {
     HostChannel* host = channel();
-    copySample(data, size, valueBytes(), vexa::hostGet(host, &HostChannel::GetWritePosition));
-    vexa::hostSet(host, &HostChannel::AdvanceWritePosition, 1);
+    copySample(data, size, valueBytes(), vexa::callGet(host, &HostChannel::GetWritePosition));
+    vexa::callSet(host, &HostChannel::AdvanceWritePosition, 1);
 }
 
 void AddDataDirect::addTimedSample(const void* data, std::size_t size, double time) {
@@ -107,13 +107,7 @@ void AddDataDirect::addTimedArraySample(const void* data, std::size_t size, doub
 void AddDataDirect::addTimedBinarySample(const void* data, std::size_t size, double time) {
     HostChannel* host = channel();
     vexa::SafeArray bytes(VT_UI1, 0, static_cast<ULONG>(size));
-    if (size > 0) {
-        void* target = nullptr;
-        HRESULT result = SafeArrayAccessData(bytes.get(), &target);
-        if (FAILED(result)) vexa::throwComError(result);
-        std::memcpy(target, data, size);
-        SafeArrayUnaccessData(bytes.get());
-    }
+    if (size > 0) std::memcpy(vexa::SafeArrayLock<BYTE>(bytes.get()).elements().data(), data, size);
     vexa::Variant argument = vexa::Variant::ofArray(std::move(bytes));
     vexa::checkCall(host->AddTimedBinarySample(time, argument.get()), host);
 }
@@ -122,11 +116,11 @@ void AddDataDirect::addTimedBinarySample(const void* data, std::size_t size, dou
 
 bool AddDataInSetup::preview(const void* data, std::size_t size) {
     HostChannel* host = channel();
-    const auto dataType = static_cast<std::uint32_t>(vexa::hostGet(host, &HostChannel::GetDataType));
+    const auto dataType = static_cast<std::uint32_t>(vexa::callGet(host, &HostChannel::GetDataType));
     DOUBLE scaled = 0.0;
     vexa::checkCall(host->ScaleValue(previewValue(dataType, data, size), &scaled), host);
     lastValue_ = scaled;
-    return vexa::hostGet(host, &HostChannel::GetUsed) != VARIANT_FALSE;
+    return vexa::callGet(host, &HostChannel::GetUsed) != VARIANT_FALSE;
 }
 
 void AddDataInSetup::setValue(const void* data, std::size_t size) {
@@ -156,8 +150,8 @@ void AddDataInSetup::addTimedBinarySample(const void* data, std::size_t size, do
 std::unique_ptr<IAddData> makeAddData(HostApp* app, const vexa::ComPtr<HostChannel>& channel) {
     if (!channel) return nullptr;
     // Only the host's own "true" means setup; any other value does not.
-    if (vexa::hostGet(app, &HostApp::IsSetupMode) == VARIANT_TRUE) return std::make_unique<AddDataInSetup>(channel);
-    if (vexa::hostGet(channel.get(), &HostChannel::GetUsed) == VARIANT_TRUE)
+    if (vexa::callGet(app, &HostApp::IsSetupMode) == VARIANT_TRUE) return std::make_unique<AddDataInSetup>(channel);
+    if (vexa::callGet(channel.get(), &HostChannel::GetUsed) == VARIANT_TRUE)
         return std::make_unique<AddDataDirect>(channel);
     return std::make_unique<AddDataEmpty>(channel);
 }

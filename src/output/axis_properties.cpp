@@ -22,11 +22,11 @@ LONG pointIndex(std::size_t index) {
 
 void applyPoints(HostAxis* host, const AxisProperties& axis) {
     if (const auto* linear = dynamic_cast<const AxisPropertiesFloatLinearFunc*>(&axis)) {
-        vexa::hostSet(host, &HostAxis::SetStart, linear->start());
-        vexa::hostSet(host, &HostAxis::SetStep, linear->step());
+        vexa::callSet(host, &HostAxis::SetStart, linear->start());
+        vexa::callSet(host, &HostAxis::SetStep, linear->step());
     } else if (const auto* labelled = dynamic_cast<const AxisPropertiesString*>(&axis)) {
         for (std::size_t i = 0; i < labelled->labels.size(); ++i) {
-            vexa::HostString label(labelled->labels[i]);
+            vexa::Bstr label(labelled->labels[i]);
             vexa::checkCall(host->SetLabel(pointIndex(i), label.get()), host);
         }
     } else if (const auto* valued = dynamic_cast<const AxisPropertiesFloat*>(&axis)) {
@@ -39,14 +39,14 @@ void applyPoints(HostAxis* host, const AxisProperties& axis) {
 
 void applyAxis(HostAxis* hostAxis, const AxisProperties& axis) {
     HostAxis* host = vexa::required(hostAxis);
-    vexa::hostSet(host, &HostAxis::SetType, hostAxisType(axis.axisType()));
-    vexa::hostSetText(host, &HostAxis::SetUnit, axis.unit());
-    vexa::hostSetText(host, &HostAxis::SetName, axis.name());
-    vexa::hostSet(host, &HostAxis::SetPrecision, axis.precision());
+    vexa::callSet(host, &HostAxis::SetType, hostAxisType(axis.axisType()));
+    vexa::callSetText(host, &HostAxis::SetUnit, axis.unit());
+    vexa::callSetText(host, &HostAxis::SetName, axis.name());
+    vexa::callSet(host, &HostAxis::SetPrecision, axis.precision());
 
-    vexa::ComPtr<HostAxisOptions> options = vexa::hostGetObject(host, &HostAxis::GetOptions);
-    vexa::hostSet(options.get(), &HostAxisOptions::SetKind, hostKind(axis.kind()));
-    vexa::hostSet(options.get(), &HostAxisOptions::SetFlag, vexa::toVariantBool(axis.flag()));
+    vexa::ComPtr<HostAxisOptions> options = vexa::callGetObject(host, &HostAxis::GetOptions);
+    vexa::callSet(options.get(), &HostAxisOptions::SetKind, hostKind(axis.kind()));
+    vexa::callSet(options.get(), &HostAxisOptions::SetFlag, vexa::toVariantBool(axis.flag()));
 
     applyPoints(host, axis);
 }

@@ -1,5 +1,5 @@
 // The plug-in's handle on one host output channel, as the device link and
-// the windows see it. Texts are UTF-8 here and host strings at the host.
+// the windows see it. Texts are UTF-8 here and BSTRs at the host.
 // Properties whose meaning is the host's are named after their type and
 // the host's method number.
 #pragma once

@@ -13,10 +13,10 @@
 
 namespace Nerova::Utils::Ncom::OutputChannel {
 
-using vexa::hostGet;
-using vexa::hostGetText;
-using vexa::hostSet;
-using vexa::hostSetText;
+using vexa::callGet;
+using vexa::callGetText;
+using vexa::callSet;
+using vexa::callSetText;
 
 namespace {
 
@@ -25,14 +25,14 @@ bool isTrue(VARIANT_BOOL flag) noexcept { return flag == VARIANT_TRUE; }
 [[noreturn]] void outOfBounds() { throw std::out_of_range("Index out of bounds"); }
 
 void applyEntry(HostEntry* entry, const EntryDescription& description) {
-    hostSet(entry, &HostEntry::SetId, static_cast<LONG>(description.id));
-    hostSetText(entry, &HostEntry::SetName, description.name);
-    hostSet(entry, &HostEntry::SetValue, static_cast<LONG>(description.value));
+    callSet(entry, &HostEntry::SetId, static_cast<LONG>(description.id));
+    callSetText(entry, &HostEntry::SetName, description.name);
+    callSet(entry, &HostEntry::SetValue, static_cast<LONG>(description.value));
 }
 
 EntryDescription describeEntry(HostEntry* entry) {
-    return {static_cast<std::uint32_t>(hostGet(entry, &HostEntry::GetId)), hostGetText(entry, &HostEntry::GetName),
-            static_cast<std::uint32_t>(hostGet(entry, &HostEntry::GetValue))};
+    return {static_cast<std::uint32_t>(callGet(entry, &HostEntry::GetId)), callGetText(entry, &HostEntry::GetName),
+            static_cast<std::uint32_t>(callGet(entry, &HostEntry::GetValue))};
 }
 
 LONGLONG axisSize(const Utils::AxisProperties& axis) {
@@ -58,65 +58,64 @@ std::string OutputChannelImpl::getIndexPath() const {
 OutputChannelType OutputChannelImpl::getType() const {
     HostChannel* channel = host();
     OutputChannelType type;
-    type.dataType = static_cast<std::uint32_t>(hostGet(channel, &HostChannel::GetDataType));
+    type.dataType = static_cast<std::uint32_t>(callGet(channel, &HostChannel::GetDataType));
     OutputChannelKind kind = OutputChannelKind::Synchronous;
-    if (isTrue(hostGet(channel, &HostChannel::GetSingleValueFlag))) kind = OutputChannelKind::SingleValue;
-    else if (isTrue(hostGet(channel, &HostChannel::GetAsynchronousFlag))) kind = OutputChannelKind::Asynchronous;
+    if (isTrue(callGet(channel, &HostChannel::GetSingleValueFlag))) kind = OutputChannelKind::SingleValue;
+    else if (isTrue(callGet(channel, &HostChannel::GetAsynchronousFlag))) kind = OutputChannelKind::Asynchronous;
     type.kind = static_cast<std::uint32_t>(kind);
     return type;
 }
 
-void OutputChannelImpl::setHostName(const std::string& name) { hostSetText(host(), &HostChannel::SetName, name); }
-std::string OutputChannelImpl::getHostName() const { return hostGetText(host(), &HostChannel::GetName); }
-void OutputChannelImpl::setText41(const std::string& text) { hostSetText(host(), &HostChannel::SetText41, text); }
-std::string OutputChannelImpl::getText40() const { return hostGetText(host(), &HostChannel::GetText40); }
+void OutputChannelImpl::setHostName(const std::string& name) { callSetText(host(), &HostChannel::SetName, name); }
+std::string OutputChannelImpl::getHostName() const { return callGetText(host(), &HostChannel::GetName); }
+void OutputChannelImpl::setText41(const std::string& text) { callSetText(host(), &HostChannel::SetText41, text); }
+std::string OutputChannelImpl::getText40() const { return callGetText(host(), &HostChannel::GetText40); }
 
 void OutputChannelImpl::setControlText(const std::string& text) {
     host();
-    const vexa::ComPtr<HostChannelControl> control = hostChannel_.tryQuery<HostChannelControl>();
-    hostSetText(control.get(), &HostChannelControl::SetControlText, text);
+    callSetText(hostChannel_.query<HostChannelControl>().get(), &HostChannelControl::SetControlText, text);
 }
 
-std::string OutputChannelImpl::getText199() const { return hostGetText(host(), &HostChannel::GetText199); }
-std::string OutputChannelImpl::getText201() const { return hostGetText(host(), &HostChannel::GetText201); }
-void OutputChannelImpl::setHostUnit(const std::string& unit) { hostSetText(host(), &HostChannel::SetUnit, unit); }
-std::string OutputChannelImpl::getHostUnit() const { return hostGetText(host(), &HostChannel::GetUnit); }
-void OutputChannelImpl::setUsed(bool used) { hostSet(host(), &HostChannel::SetUsed, vexa::toVariantBool(used)); }
-bool OutputChannelImpl::isUsed() const { return hostGet(host(), &HostChannel::GetUsed) != VARIANT_FALSE; }
-void OutputChannelImpl::setFlag25(bool flag) { hostSet(host(), &HostChannel::SetBool25, vexa::toVariantBool(flag)); }
-bool OutputChannelImpl::getFlag24() const { return hostGet(host(), &HostChannel::GetBool24) != VARIANT_FALSE; }
+std::string OutputChannelImpl::getText199() const { return callGetText(host(), &HostChannel::GetText199); }
+std::string OutputChannelImpl::getText201() const { return callGetText(host(), &HostChannel::GetText201); }
+void OutputChannelImpl::setHostUnit(const std::string& unit) { callSetText(host(), &HostChannel::SetUnit, unit); }
+std::string OutputChannelImpl::getHostUnit() const { return callGetText(host(), &HostChannel::GetUnit); }
+void OutputChannelImpl::setUsed(bool used) { callSet(host(), &HostChannel::SetUsed, vexa::toVariantBool(used)); }
+bool OutputChannelImpl::isUsed() const { return callGet(host(), &HostChannel::GetUsed) != VARIANT_FALSE; }
+void OutputChannelImpl::setFlag25(bool flag) { callSet(host(), &HostChannel::SetBool25, vexa::toVariantBool(flag)); }
+bool OutputChannelImpl::getFlag24() const { return callGet(host(), &HostChannel::GetBool24) != VARIANT_FALSE; }
 void OutputChannelImpl::setStored(bool stored) {
-    hostSet(host(), &HostChannel::SetStored, vexa::toVariantBool(stored));
+    callSet(host(), &HostChannel::SetStored, vexa::toVariantBool(stored));
 }
-bool OutputChannelImpl::isStored() const { return hostGet(host(), &HostChannel::GetStored) != VARIANT_FALSE; }
-void OutputChannelImpl::setHostColor(std::uint32_t rgb) { hostSet(host(), &HostChannel::SetColor, rgb); }
+bool OutputChannelImpl::isStored() const { return callGet(host(), &HostChannel::GetStored) != VARIANT_FALSE; }
+void OutputChannelImpl::setHostColor(std::uint32_t rgb) { callSet(host(), &HostChannel::SetColor, rgb); }
 std::uint32_t OutputChannelImpl::getHostColor() const {
-    return static_cast<std::uint32_t>(hostGet(host(), &HostChannel::GetColor));
+    return static_cast<std::uint32_t>(callGet(host(), &HostChannel::GetColor));
 }
-void OutputChannelImpl::setDouble68(double value) { hostSet(host(), &HostChannel::SetDouble68, value); }
-double OutputChannelImpl::getDouble67() const { return hostGet(host(), &HostChannel::GetDouble67); }
-void OutputChannelImpl::setDouble70(double value) { hostSet(host(), &HostChannel::SetDouble70, value); }
-double OutputChannelImpl::getDouble69() const { return hostGet(host(), &HostChannel::GetDouble69); }
-void OutputChannelImpl::setFloat64(float value) { hostSet(host(), &HostChannel::SetFloat64, value); }
-float OutputChannelImpl::getFloat63() const { return hostGet(host(), &HostChannel::GetFloat63); }
-void OutputChannelImpl::setFloat66(float value) { hostSet(host(), &HostChannel::SetFloat66, value); }
-float OutputChannelImpl::getFloat65() const { return hostGet(host(), &HostChannel::GetFloat65); }
-void OutputChannelImpl::setInteger73(std::int32_t value) { hostSet(host(), &HostChannel::SetInteger73, value); }
-std::int32_t OutputChannelImpl::getInteger38() const { return hostGet(host(), &HostChannel::GetInteger38); }
-std::int32_t OutputChannelImpl::valuesPerSample() const { return hostGet(host(), &HostChannel::GetValuesPerSample); }
+void OutputChannelImpl::setDouble68(double value) { callSet(host(), &HostChannel::SetDouble68, value); }
+double OutputChannelImpl::getDouble67() const { return callGet(host(), &HostChannel::GetDouble67); }
+void OutputChannelImpl::setDouble70(double value) { callSet(host(), &HostChannel::SetDouble70, value); }
+double OutputChannelImpl::getDouble69() const { return callGet(host(), &HostChannel::GetDouble69); }
+void OutputChannelImpl::setFloat64(float value) { callSet(host(), &HostChannel::SetFloat64, value); }
+float OutputChannelImpl::getFloat63() const { return callGet(host(), &HostChannel::GetFloat63); }
+void OutputChannelImpl::setFloat66(float value) { callSet(host(), &HostChannel::SetFloat66, value); }
+float OutputChannelImpl::getFloat65() const { return callGet(host(), &HostChannel::GetFloat65); }
+void OutputChannelImpl::setInteger73(std::int32_t value) { callSet(host(), &HostChannel::SetInteger73, value); }
+std::int32_t OutputChannelImpl::getInteger38() const { return callGet(host(), &HostChannel::GetInteger38); }
+std::int32_t OutputChannelImpl::valuesPerSample() const { return callGet(host(), &HostChannel::GetValuesPerSample); }
 void OutputChannelImpl::setOutputParameter(std::int32_t value) {
-    hostSet(host(), &HostChannel::SetOutputParameter, value);
+    callSet(host(), &HostChannel::SetOutputParameter, value);
 }
 std::int32_t OutputChannelImpl::getOutputParameter() const {
-    return hostGet(host(), &HostChannel::GetOutputParameter);
+    return callGet(host(), &HostChannel::GetOutputParameter);
 }
-void OutputChannelImpl::setInteger76(std::int32_t value) { hostSet(host(), &HostChannel::SetInteger76, value); }
-std::int32_t OutputChannelImpl::getInteger75() const { return hostGet(host(), &HostChannel::GetInteger75); }
+void OutputChannelImpl::setInteger76(std::int32_t value) { callSet(host(), &HostChannel::SetInteger76, value); }
+std::int32_t OutputChannelImpl::getInteger75() const { return callGet(host(), &HostChannel::GetInteger75); }
 
 // ---- entry list ----
 
 vexa::ComPtr<HostEntryList> OutputChannelImpl::entryList() const {
-    vexa::ComPtr<HostEntryList> list = vexa::hostGetObject(host(), &HostChannel::GetEntryList);
+    vexa::ComPtr<HostEntryList> list = vexa::callGetObject(host(), &HostChannel::GetEntryList);
     vexa::required(list);
     return list;
 }
@@ -131,11 +130,11 @@ vexa::ComPtr<HostEntry> OutputChannelImpl::entryAt(std::uint32_t index) const {
 
 LONG OutputChannelImpl::findEntry(std::uint32_t id) const {
     vexa::ComPtr<HostEntryList> list = entryList();
-    const LONG count = hostGet(list.get(), &HostEntryList::GetCount);
+    const LONG count = callGet(list.get(), &HostEntryList::GetCount);
     for (LONG i = 0; i < count; ++i) {
         vexa::ComPtr<HostEntry> entry;
         vexa::checkCall(list->GetAt(i, entry.put()), list.get());
-        if (static_cast<std::uint32_t>(hostGet(entry.get(), &HostEntry::GetId)) == id) return i;
+        if (static_cast<std::uint32_t>(callGet(entry.get(), &HostEntry::GetId)) == id) return i;
     }
     return -1;
 }
@@ -168,7 +167,7 @@ void OutputChannelImpl::removeEntryById(std::uint32_t id) {
 void OutputChannelImpl::removeEntry(std::uint32_t index) {
     if (index >= entryCount()) outOfBounds();
     vexa::ComPtr<HostEntryList> list = entryList();
-    hostSet(list.get(), &HostEntryList::RemoveAt, static_cast<LONG>(index));
+    callSet(list.get(), &HostEntryList::RemoveAt, static_cast<LONG>(index));
 }
 
 void OutputChannelImpl::setEntry(std::uint32_t index, const EntryDescription& entry) {
@@ -189,12 +188,12 @@ std::vector<EntryDescription> OutputChannelImpl::getEntries() const {
 
 void OutputChannelImpl::clearEntries() {
     vexa::ComPtr<HostEntryList> list = entryList();
-    for (LONG i = hostGet(list.get(), &HostEntryList::GetCount) - 1; i >= 0; --i)
-        hostSet(list.get(), &HostEntryList::RemoveAt, i);
+    for (LONG i = callGet(list.get(), &HostEntryList::GetCount) - 1; i >= 0; --i)
+        callSet(list.get(), &HostEntryList::RemoveAt, i);
 }
 
 std::uint32_t OutputChannelImpl::entryCount() const {
-    const LONG count = hostGet(entryList().get(), &HostEntryList::GetCount);
+    const LONG count = callGet(entryList().get(), &HostEntryList::GetCount);
     return count > 0 ? static_cast<std::uint32_t>(count) : 0;
 }
 
@@ -225,16 +224,16 @@ bool OutputChannelImpl::isAutomaticColor() const { return getHostColor() == auto
 
 void OutputChannelImpl::setArrayDimensions(const std::vector<std::int32_t>& dimensions) {
     HostChannel* channel = host();
-    hostSet(channel, &HostChannel::SetInteger140, 2);
-    hostSet(channel, &HostChannel::SetInteger138, static_cast<LONG>(dimensions.size() + 2));
+    callSet(channel, &HostChannel::SetInteger140, 2);
+    callSet(channel, &HostChannel::SetInteger138, static_cast<LONG>(dimensions.size() + 2));
     vexa::Variant sizes = vexa::Variant::ofInt32Array(dimensions);
     vexa::checkCall(channel->SetDimensions(sizes.get()), channel);
 }
 
-void OutputChannelImpl::setFloat132(float value) { hostSet(host(), &HostChannel::SetFloat132, value); }
-float OutputChannelImpl::getFloat131() const { return hostGet(host(), &HostChannel::GetFloat131); }
-void OutputChannelImpl::setInteger175(std::int32_t value) { hostSet(host(), &HostChannel::SetInteger175, value); }
-std::int32_t OutputChannelImpl::getInteger174() const { return hostGet(host(), &HostChannel::GetInteger174); }
+void OutputChannelImpl::setFloat132(float value) { callSet(host(), &HostChannel::SetFloat132, value); }
+float OutputChannelImpl::getFloat131() const { return callGet(host(), &HostChannel::GetFloat131); }
+void OutputChannelImpl::setInteger175(std::int32_t value) { callSet(host(), &HostChannel::SetInteger175, value); }
+std::int32_t OutputChannelImpl::getInteger174() const { return callGet(host(), &HostChannel::GetInteger174); }
 
 void OutputChannelImpl::defineArrayAxis(const Utils::AxisProperties& axis) { defineArrayAxis(axis, false); }
 
@@ -253,11 +252,11 @@ void OutputChannelImpl::defineArrayAxes(const Utils::AxisProperties& first, cons
 
 void OutputChannelImpl::defineAxes(std::initializer_list<const Utils::AxisProperties*> axes, bool flag) {
     HostChannel* channel = host();
-    hostSet(channel, &HostChannel::SetCarriesArrays, VARIANT_TRUE);
+    callSet(channel, &HostChannel::SetCarriesArrays, VARIANT_TRUE);
     vexa::ComPtr<HostArrayDescription> description = getArrayDescription();
     HostArrayDescription* array = vexa::required(description);
-    hostSet(array, &HostArrayDescription::SetFlag, vexa::toVariantBool(flag));
-    hostSet(array, &HostArrayDescription::SetAxisCount, static_cast<LONG>(axes.size()));
+    callSet(array, &HostArrayDescription::SetFlag, vexa::toVariantBool(flag));
+    callSet(array, &HostArrayDescription::SetAxisCount, static_cast<LONG>(axes.size()));
     LONG index = 0;
     for (const Utils::AxisProperties* axis : axes)
         vexa::checkCall(array->SetAxisSize(index++, axisSize(*axis)), array);
@@ -270,11 +269,11 @@ void OutputChannelImpl::defineAxes(std::initializer_list<const Utils::AxisProper
     }
 }
 
-bool OutputChannelImpl::getFlag125() const { return hostGet(host(), &HostChannel::GetBool125) != VARIANT_FALSE; }
-std::int32_t OutputChannelImpl::arraySize() const { return hostGet(host(), &HostChannel::GetArraySize); }
+bool OutputChannelImpl::getFlag125() const { return callGet(host(), &HostChannel::GetBool125) != VARIANT_FALSE; }
+std::int32_t OutputChannelImpl::arraySize() const { return callGet(host(), &HostChannel::GetArraySize); }
 
 vexa::ComPtr<HostArrayDescription> OutputChannelImpl::getArrayDescription() const {
-    return vexa::hostGetObject(host(), &HostChannel::GetArrayDescription);
+    return vexa::callGetObject(host(), &HostChannel::GetArrayDescription);
 }
 
 bool OutputChannelImpl::getArrayFlag() const { return getFlag125(); }
@@ -283,7 +282,7 @@ std::vector<vexa::ComPtr<HostAxis>> OutputChannelImpl::getArrayAxes() const {
     vexa::ComPtr<HostArrayDescription> description = getArrayDescription();
     HostArrayDescription* array = vexa::required(description);
     std::vector<vexa::ComPtr<HostAxis>> axes;
-    const LONG count = hostGet(array, &HostArrayDescription::GetAxisCount);
+    const LONG count = callGet(array, &HostArrayDescription::GetAxisCount);
     for (LONG i = 0; i < count; ++i) {
         vexa::ComPtr<HostAxis> axis;
         vexa::checkCall(array->GetAxis(i, axis.put()), array);
@@ -314,8 +313,8 @@ void OutputChannelImpl::addTimedBinarySample(const void* data, std::size_t size,
 }
 
 double OutputChannelImpl::samplesToSeconds(std::uint64_t count) const {
-    vexa::ComPtr<HostData> data = vexa::hostGetObject(app_.get(), &HostApp::GetData);
-    return static_cast<double>(count) / hostGet(data.get(), &HostData::GetSampleRate);
+    vexa::ComPtr<HostData> data = vexa::callGetObject(app_.get(), &HostApp::GetData);
+    return static_cast<double>(count) / callGet(data.get(), &HostData::GetSampleRate);
 }
 
 }  // namespace Nerova::Utils::Ncom::OutputChannel

@@ -40,7 +40,7 @@ void OutputChannelImpl::setHostChannel(vexa::ComPtr<HostChannel> channel) {
         setHostName(automaticName_);
         setHostUnit(automaticUnit_);
         setHostColor(automaticColor_);
-        properties_.bind(vexa::hostGetObject(hostChannel_.get(), &HostChannel::GetProperties));
+        properties_.bind(vexa::callGetObject(hostChannel_.get(), &HostChannel::GetProperties));
     } else {
         properties_.unbind();
     }
@@ -51,8 +51,7 @@ void OutputChannelImpl::refreshAddData() { addData_ = makeAddData(app_.get(), ho
 
 void OutputChannelImpl::activate() {
     host();
-    const vexa::ComPtr<HostChannelControl> control = hostChannel_.tryQuery<HostChannelControl>();
-    vexa::hostSet(control.get(), &HostChannelControl::Activate, VARIANT_TRUE);
+    vexa::callSet(hostChannel_.query<HostChannelControl>().get(), &HostChannelControl::Activate, VARIANT_TRUE);
 }
 
 // The host's buffer offset of a synchronous channel against the
@@ -60,15 +59,15 @@ void OutputChannelImpl::activate() {
 void OutputChannelImpl::alignBufferPosition(std::int64_t position) {
     if (getType().kind != static_cast<std::uint32_t>(OutputChannelKind::Synchronous)) return;
     HostChannel* channel = host();
-    const std::int64_t written = vexa::hostGet(channel, &HostChannel::GetWritePosition);
-    const std::int64_t perSample = vexa::hostGet(channel, &HostChannel::GetValuesPerSample);
-    const std::int64_t length = vexa::hostGet(channel, &HostChannel::GetBufferLength);
+    const std::int64_t written = vexa::callGet(channel, &HostChannel::GetWritePosition);
+    const std::int64_t perSample = vexa::callGet(channel, &HostChannel::GetValuesPerSample);
+    const std::int64_t length = vexa::callGet(channel, &HostChannel::GetBufferLength);
     const std::int64_t ring = length * perSample;
     if (ring <= 0) return;  // no buffer to align
     const std::int64_t wrapped = ((position % ring) + ring) % ring;
     std::int64_t offset = wrapped - written * perSample;
     if (offset < 0) offset += ring;
-    vexa::hostSet(channel, &HostChannel::SetBufferOffset, static_cast<LONG>(offset));
+    vexa::callSet(channel, &HostChannel::SetBufferOffset, static_cast<LONG>(offset));
 }
 
 void OutputChannelImpl::serializeHostSettings(Node& node, bool saving) {

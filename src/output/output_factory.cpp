@@ -76,7 +76,7 @@ std::optional<OutputChannelKey> storedKey(const Node& output) {
 }  // namespace
 
 void configureType(HostChannel* channel, const OutputChannelType& type) {
-    vexa::hostSet(channel, &HostChannel::SetDataType, static_cast<LONG>(type.dataType));
+    vexa::callSet(channel, &HostChannel::SetDataType, static_cast<LONG>(type.dataType));
     bool asynchronous = false;
     bool singleValue = false;
     switch (static_cast<OutputChannelKind>(type.kind)) {
@@ -85,8 +85,8 @@ void configureType(HostChannel* channel, const OutputChannelType& type) {
     case OutputChannelKind::SingleValue: singleValue = true; break;
     default: return;  // a kind the host does not know: only the type is set
     }
-    vexa::hostSet(channel, &HostChannel::SetAsynchronousFlag, vexa::toVariantBool(asynchronous));
-    vexa::hostSet(channel, &HostChannel::SetSingleValueFlag, vexa::toVariantBool(singleValue));
+    vexa::callSet(channel, &HostChannel::SetAsynchronousFlag, vexa::toVariantBool(asynchronous));
+    vexa::callSet(channel, &HostChannel::SetSingleValueFlag, vexa::toVariantBool(singleValue));
 }
 
 OutputFactoryImpl::OutputFactoryImpl() {
@@ -94,7 +94,7 @@ OutputFactoryImpl::OutputFactoryImpl() {
     index_.rehash(8);
 }
 
-void OutputFactoryImpl::setHost(vexa::ComPtr<HostApp> app, std::shared_ptr<const vexa::HostString> pluginId,
+void OutputFactoryImpl::setHost(vexa::ComPtr<HostApp> app, std::shared_ptr<const vexa::Bstr> pluginId,
                                 HostChannelGroup* group) {
     app_ = std::move(app);
     pluginId_ = std::move(pluginId);
@@ -102,13 +102,13 @@ void OutputFactoryImpl::setHost(vexa::ComPtr<HostApp> app, std::shared_ptr<const
 }
 
 vexa::ComPtr<HostData> OutputFactoryImpl::hostData() const {
-    vexa::ComPtr<HostData> data = vexa::hostGetObject(app_.get(), &HostApp::GetData);
+    vexa::ComPtr<HostData> data = vexa::callGetObject(app_.get(), &HostApp::GetData);
     vexa::required(data);
     return data;
 }
 
 bool OutputFactoryImpl::retainChannels() const {
-    return vexa::hostGet(hostData().get(), &HostData::GetRetainChannels) != VARIANT_FALSE;
+    return vexa::callGet(hostData().get(), &HostData::GetRetainChannels) != VARIANT_FALSE;
 }
 
 BSTR OutputFactoryImpl::pluginId() const noexcept { return pluginId_ ? pluginId_->get() : nullptr; }
@@ -133,10 +133,10 @@ vexa::ComPtr<HostChannel> OutputFactoryImpl::createHostChannel(OutputChannelKey 
     vexa::ComPtr<HostChannel> channel;
     vexa::checkCall(group->CreateChannels(pluginId(), 1, ids.get(), channel.put()), group);
     configureType(vexa::required(channel), type);
-    vexa::hostSet(channel.get(), &HostChannel::SetUsed, VARIANT_TRUE);
+    vexa::callSet(channel.get(), &HostChannel::SetUsed, VARIANT_TRUE);
     if (retainChannels()) {
-        const vexa::ComPtr<HostChannelControl> control = channel.tryQuery<HostChannelControl>();
-        vexa::checkCall(vexa::required(control)->MarkRetained(), control.get());
+        const vexa::ComPtr<HostChannelControl> control = channel.query<HostChannelControl>();
+        vexa::checkCall(control->MarkRetained(), control.get());
     }
     return channel;
 }
@@ -196,7 +196,7 @@ void OutputFactoryImpl::removeOutputChannel(const std::shared_ptr<OutputChannel>
 void OutputFactoryImpl::groupOutputChannels(const std::vector<std::int32_t>& keys, const std::string& text) {
     HostChannelGroup* group = vexa::required(group_);
     vexa::Variant array = vexa::Variant::ofInt32Array(keys);
-    vexa::HostString hostText(text);
+    vexa::Bstr hostText(text);
     vexa::checkCall(group->GroupChannels(pluginId(), static_cast<LONG>(keys.size()), array.get(), hostText.get()),
                     group);
 }
@@ -230,7 +230,7 @@ void OutputFactoryImpl::refreshAddData() {
 // Channels without a host channel have no buffer to align.
 void OutputFactoryImpl::alignBufferPositions() {
     const vexa::ComPtr<HostData> data = hostData();
-    const LONG blockCount = vexa::hostGet(data.get(), &HostData::GetBlockCount);
+    const LONG blockCount = vexa::callGet(data.get(), &HostData::GetBlockCount);
     LONGLONG blockSize = 0;
     LONGLONG offset = 0;
     vexa::checkCall(data->GetBlockGeometry(&blockSize, &offset), data.get());
@@ -254,7 +254,7 @@ void OutputFactoryImpl::clearChannels() {
 
 void OutputFactoryImpl::failLoadBracket() {
     HostApp* host = vexa::required(app_);
-    vexa::HostString text(loadBracketMessage);
+    vexa::Bstr text(loadBracketMessage);
     vexa::checkCall(host->ReportError(text.get()), host);
     throw std::runtime_error(loadBracketMessage);
 }

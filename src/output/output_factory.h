@@ -14,7 +14,7 @@
 #include "output/output_channel_impl.h"
 #include "output/output_types.h"
 #include "platform/com_ptr.h"
-#include "platform/host_string.h"
+#include "platform/bstr.h"
 #include "contract/host_app.h"
 #include "contract/host_data.h"
 
@@ -69,7 +69,7 @@ public:
 
     // The application reference is counted; the group is not (its owner
     // outlives the factory).
-    void setHost(vexa::ComPtr<HostApp> app, std::shared_ptr<const vexa::HostString> pluginId,
+    void setHost(vexa::ComPtr<HostApp> app, std::shared_ptr<const vexa::Bstr> pluginId,
                  HostChannelGroup* group);
 
     std::shared_ptr<OutputChannel> createOutputChannel(const OutputChannelType& type,
@@ -126,7 +126,7 @@ private:
 
     vexa::ComPtr<HostApp> app_;
     HostChannelGroup* group_ = nullptr;
-    std::shared_ptr<const vexa::HostString> pluginId_;
+    std::shared_ptr<const vexa::Bstr> pluginId_;
     std::uint64_t colorCounter_ = 0;
     Mode mode_ = Mode::Normal;
     std::int32_t mountDepth_ = 0;

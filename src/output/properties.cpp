@@ -13,7 +13,7 @@ using Lookup = HRESULT (HostPropertyCollection::*)(BSTR, HostXmlDocument**);
 
 NodePtr propertyRoot(HostPropertyCollection* collection, Lookup lookup, const std::string& name) {
     HostPropertyCollection* host = vexa::required(collection);
-    vexa::HostString hostName(name);
+    vexa::Bstr hostName(name);
     vexa::ComPtr<HostXmlDocument> document;
     vexa::checkCall((host->*lookup)(hostName.get(), document.put()), host);
     if (!document) return nullptr;

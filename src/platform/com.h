@@ -22,7 +22,7 @@
 namespace vexa {
 
 // Interface identifiers by type: specialise with VEXA_INTERFACE_ID for our
-// own interfaces; the system ones are listed in interface_ids.h.
+// own interfaces; the system ones are bound at the end of this header.
 template <class T>
 struct InterfaceIdOf;
 

@@ -3,14 +3,14 @@
 #include <cstdio>
 #include <string_view>
 
-#include "platform/host_string.h"
+#include "platform/bstr.h"
 #include "platform/text.h"
 
 namespace vexa {
 
 std::string ComError::message() const {
     if (info_) {
-        HostString description;
+        Bstr description;
         if (SUCCEEDED(info_->GetDescription(description.put())) && !description.empty())
             return description.utf8();
     }

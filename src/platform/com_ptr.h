@@ -1,5 +1,7 @@
 // A counted COM interface pointer: copying adds a reference, destruction
-// releases it.
+// releases it. Not a unique resource, but it speaks the same verbs
+// (platform/unique_resource.h): reset(p) and release() take over and give up
+// a reference the caller owns, where the constructor from T* shares one.
 #pragma once
 
 #include <cstddef>
@@ -8,6 +10,10 @@
 #include "platform/com.h"
 
 namespace vexa {
+
+// Declared again, with its default, in com_error.h: that header includes
+// this one, so the exception itself cannot be known here.
+[[noreturn]] void throwComError(HRESULT result, const IID& iid);
 
 template <class T>
 class ComPtr {
@@ -31,16 +37,11 @@ public:
         return *this;
     }
 
-    // Takes over a reference the caller already owns.
-    static ComPtr attach(T* p) noexcept {
-        ComPtr result;
-        result.p_ = p;
-        return result;
-    }
-    T* detach() noexcept { return std::exchange(p_, nullptr); }
-
-    void reset() noexcept {
-        if (T* old = std::exchange(p_, nullptr)) old->Release();
+    // Gives up the reference held, to the caller.
+    T* release() noexcept { return std::exchange(p_, nullptr); }
+    // Releases what is held and takes over a reference the caller owns.
+    void reset(T* p = nullptr) noexcept {
+        if (T* old = std::exchange(p_, p)) old->Release();
     }
     // For out-parameters: releases what is held and hands out the slot.
     T** put() noexcept {
@@ -59,6 +60,17 @@ public:
     ComPtr<U> tryQuery() const noexcept {
         ComPtr<U> result;
         if (p_ != nullptr && FAILED(p_->QueryInterface(interfaceId<U>(), result.putVoid()))) result.reset();
+        return result;
+    }
+
+    // The object's interface U: ComError(E_POINTER) for an empty pointer,
+    // ComError(E_NOINTERFACE) when the object has no U, both with U's
+    // identifier.
+    template <class U>
+    ComPtr<U> query() const {
+        if (p_ == nullptr) throwComError(E_POINTER, interfaceId<U>());
+        ComPtr<U> result = tryQuery<U>();
+        if (!result) throwComError(E_NOINTERFACE, interfaceId<U>());
         return result;
     }
 

@@ -15,8 +15,8 @@ namespace vexa {
 
 DynamicLibrary DynamicLibrary::open(const std::string& path) {
     DynamicLibrary library;
-    library.handle_ = LoadLibraryW(utf8ToWide(path).c_str());
-    if (library.handle_ == nullptr)
+    library.reset(LoadLibraryW(utf8ToWide(path).c_str()));
+    if (!library)
         throw std::runtime_error("cannot load " + path + " (error " + std::to_string(GetLastError()) + ")");
     return library;
 }
@@ -26,17 +26,15 @@ DynamicLibrary DynamicLibrary::openLoaded(const std::string& name) {
     // the reference that the destructor gives back.
     DynamicLibrary library;
     HMODULE module = nullptr;
-    if (GetModuleHandleExW(0, utf8ToWide(name).c_str(), &module)) library.handle_ = module;
+    if (GetModuleHandleExW(0, utf8ToWide(name).c_str(), &module)) library.reset(module);
     return library;
 }
 
-DynamicLibrary::~DynamicLibrary() {
-    if (handle_ != nullptr) FreeLibrary(static_cast<HMODULE>(handle_));
-}
+void LibraryTraits::close(Handle module) noexcept { FreeLibrary(static_cast<HMODULE>(module)); }
 
 void* DynamicLibrary::symbol(const char* name) const noexcept {
-    if (handle_ == nullptr) return nullptr;
-    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name));
+    if (!*this) return nullptr;
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(get()), name));
 }
 
 std::string moduleFolderOf(const void* address) {
@@ -58,8 +56,8 @@ std::string sharedLibraryName(const std::string& base) { return base + ".dll"; }
 
 DynamicLibrary DynamicLibrary::open(const std::string& path) {
     DynamicLibrary library;
-    library.handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (library.handle_ == nullptr) {
+    library.reset(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL));
+    if (!library) {
         const char* reason = dlerror();
         throw std::runtime_error("cannot load " + path + " (" + (reason ? reason : "unknown reason") + ")");
     }
@@ -70,17 +68,15 @@ DynamicLibrary DynamicLibrary::openLoaded(const std::string& name) {
     // A bare file name matches a loaded module by the name it was loaded
     // under or by its soname; the handle counts as a reference.
     DynamicLibrary library;
-    library.handle_ = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
-    if (library.handle_ == nullptr) dlerror();  // clear the failure, it is an answer
+    library.reset(dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD));
+    if (!library) dlerror();  // clear the failure, it is an answer
     return library;
 }
 
-DynamicLibrary::~DynamicLibrary() {
-    if (handle_ != nullptr) dlclose(handle_);
-}
+void LibraryTraits::close(Handle module) noexcept { dlclose(module); }
 
 void* DynamicLibrary::symbol(const char* name) const noexcept {
-    return handle_ == nullptr ? nullptr : dlsym(handle_, name);
+    return !*this ? nullptr : dlsym(get(), name);
 }
 
 std::string moduleFolderOf(const void* address) {

@@ -2,11 +2,18 @@
 #pragma once
 
 #include <string>
-#include <utility>
+
+#include "platform/unique_resource.h"
 
 namespace vexa {
 
-class DynamicLibrary {
+struct LibraryTraits {
+    using Handle = void*;
+    static constexpr Handle empty() noexcept { return nullptr; }
+    static void close(Handle module) noexcept;  // FreeLibrary / dlclose
+};
+
+class DynamicLibrary : public UniqueResource<LibraryTraits> {
 public:
     DynamicLibrary() noexcept = default;
     // Throws std::runtime_error naming the file and the system's reason.
@@ -16,25 +23,12 @@ public:
     // when there is none. Never loads anything.
     static DynamicLibrary openLoaded(const std::string& name);
 
-    DynamicLibrary(DynamicLibrary&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    DynamicLibrary& operator=(DynamicLibrary&& other) noexcept {
-        std::swap(handle_, other.handle_);
-        return *this;
-    }
-    DynamicLibrary(const DynamicLibrary&) = delete;
-    DynamicLibrary& operator=(const DynamicLibrary&) = delete;
-    ~DynamicLibrary();
-
     // The exported function or object, or null when the module has none.
     void* symbol(const char* name) const noexcept;
     template <class F>
     F function(const char* name) const noexcept {
         return reinterpret_cast<F>(symbol(name));
     }
-    explicit operator bool() const noexcept { return handle_ != nullptr; }
-
-private:
-    void* handle_ = nullptr;
 };
 
 // The folder (with a trailing separator) of the module that contains `address`.

@@ -1,17 +1,19 @@
-#include "platform/host_string.h"
+#include <algorithm>
+
+#include "platform/bstr.h"
 #include "platform/variant.h"
 
 namespace vexa {
 
-HostString::HostString(std::string_view utf8) : HostString(fromWide(utf8ToWide(utf8))) {}
+Bstr::Bstr(std::string_view utf8) : Bstr(fromWide(utf8ToWide(utf8))) {}
 
-HostString HostString::fromWide(WideView text) {
+Bstr Bstr::fromWide(WideView text) {
     BSTR allocated = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     if (allocated == nullptr) throwComError(E_OUTOFMEMORY);
-    return attach(allocated);
+    return Bstr(allocated);
 }
 
-HostString HostString::fromNarrow(std::string_view text) { return fromWide(narrowToWide(text)); }
+Bstr Bstr::fromNarrow(std::string_view text) { return fromWide(narrowToWide(text)); }
 
 namespace {
 
@@ -41,7 +43,7 @@ Variant Variant::ofDouble(double value) {
 Variant Variant::ofBool(bool value) {
     return makeVariant(VT_BOOL, [&](VARIANT& v) { v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE; });
 }
-Variant Variant::ofString(HostString text) {
+Variant Variant::ofString(Bstr text) {
     return makeVariant(VT_BSTR, [&](VARIANT& v) { v.bstrVal = text.release(); });
 }
 Variant Variant::ofUnknown(IUnknown* object) {
@@ -61,20 +63,16 @@ Variant Variant::ofArray(SafeArray array) {
 Variant Variant::ofInt32Array(std::span<const std::int32_t> values) {
     SafeArray array(VT_I4, 0, static_cast<ULONG>(values.size()));
     {
-        SafeArrayLock lock(array.get(), VT_I4);
-        for (LONG i = 0; i < static_cast<LONG>(values.size()); ++i)
-            lock.at<LONG>(i) = values[static_cast<std::size_t>(i)];
+        const SafeArrayLock<LONG> lock(array.get());
+        std::copy(values.begin(), values.end(), lock.elements().begin());
     }
     return ofArray(std::move(array));
 }
 
 std::vector<std::int32_t> int32ArrayOf(const VARIANT& value) {
     if (value.vt != (VT_ARRAY | VT_I4)) throwComError(E_INVALIDARG);
-    SafeArrayLock lock(value.parray, VT_I4);
-    std::vector<std::int32_t> values;
-    values.reserve(static_cast<std::size_t>(lock.size()));
-    for (LONG i = lock.lowerBound(); i <= lock.upperBound(); ++i) values.push_back(lock.at<LONG>(i));
-    return values;
+    const SafeArrayLock<LONG> lock(value.parray);
+    return {lock.elements().begin(), lock.elements().end()};
 }
 
 Variant Variant::copyOf(const VARIANT& source) {
@@ -85,34 +83,28 @@ Variant Variant::copyOf(const VARIANT& source) {
 }
 
 SafeArray::SafeArray(VARTYPE vt, LONG lowerBound, ULONG count)
-    : array_(SafeArrayCreateVector(vt, lowerBound, count)) {
-    if (array_ == nullptr) throwComError(E_OUTOFMEMORY);
+    : UniqueResource(SafeArrayCreateVector(vt, lowerBound, count)) {
+    if (!*this) throwComError(E_OUTOFMEMORY);
 }
 
 SafeArray SafeArray::copyOf(SAFEARRAY* source) {
     SAFEARRAY* copy = nullptr;
     const HRESULT hr = SafeArrayCopy(source, &copy);
     if (FAILED(hr)) throwComError(hr);
-    return attach(copy);
+    return SafeArray(copy);
 }
 
-SafeArrayLock::SafeArrayLock(SAFEARRAY* array, VARTYPE elementType) : array_(array) {
+SafeArrayAccess accessVector(SAFEARRAY* array, VARTYPE elementType, std::size_t elementSize) {
     if (array == nullptr || SafeArrayGetDim(array) != 1) throwComError(E_INVALIDARG);
     VARTYPE actual = VT_EMPTY;
     HRESULT hr = SafeArrayGetVartype(array, &actual);
     if (FAILED(hr)) throwComError(hr);
-    if (actual != elementType) throwComError(E_INVALIDARG);
-    if (FAILED(hr = SafeArrayGetLBound(array, 1, &lower_))) throwComError(hr);
-    if (FAILED(hr = SafeArrayGetUBound(array, 1, &upper_))) throwComError(hr);
-    if (FAILED(hr = ::SafeArrayLock(array))) throwComError(hr);
-}
-
-void* SafeArrayLock::element(LONG index, std::size_t size) const {
-    if (!contains(index) || size != SafeArrayGetElemsize(array_)) throwComError(E_INVALIDARG);
-    void* item = nullptr;
-    const HRESULT hr = SafeArrayPtrOfIndex(array_, &index, &item);
-    if (FAILED(hr)) throwComError(hr);
-    return item;
+    if (actual != elementType || SafeArrayGetElemsize(array) != elementSize) throwComError(E_INVALIDARG);
+    SafeArrayAccess access;
+    if (FAILED(hr = SafeArrayGetLBound(array, 1, &access.lower))) throwComError(hr);
+    if (FAILED(hr = SafeArrayGetUBound(array, 1, &access.upper))) throwComError(hr);
+    if (FAILED(hr = SafeArrayAccessData(array, &access.data))) throwComError(hr);
+    return access;
 }
 
 }  // namespace vexa

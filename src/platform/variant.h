@@ -1,4 +1,6 @@
 // Owners of VARIANT and SAFEARRAY, and a lock scope for reading arrays.
+// A VARIANT is a value, not a handle: Variant keeps it in place (put() must
+// hand out a stable address) and speaks the verbs of UniqueResource.
 #pragma once
 
 #include <cstdint>
@@ -9,22 +11,19 @@
 
 #include "platform/com.h"
 #include "platform/com_error.h"
+#include "platform/unique_resource.h"
 
 namespace vexa {
 
-class HostString;
+class Bstr;
 
 class Variant {
 public:
     Variant() noexcept { VariantInit(&v_); }
     ~Variant() { VariantClear(&v_); }
-    Variant(Variant&& other) noexcept : v_(other.v_) { VariantInit(&other.v_); }
+    Variant(Variant&& other) noexcept : v_(other.release()) {}
     Variant& operator=(Variant&& other) noexcept {
-        if (this != &other) {
-            VariantClear(&v_);
-            v_ = other.v_;
-            VariantInit(&other.v_);
-        }
+        reset(other.release());
         return *this;
     }
     Variant(const Variant&) = delete;
@@ -35,7 +34,7 @@ public:
     static Variant ofInt16(std::int16_t value);
     static Variant ofDouble(double value);
     static Variant ofBool(bool value);
-    static Variant ofString(HostString text);
+    static Variant ofString(Bstr text);
     static Variant ofUnknown(IUnknown* object);  // adds a reference
     static Variant ofDispatch(IDispatch* object);  // adds a reference
     static Variant ofArray(class SafeArray array);  // VT_ARRAY of the array's element type
@@ -56,68 +55,92 @@ public:
         VariantInit(&v_);
         return out;
     }
+    // Clears what is held and takes over `value`.
+    void reset(VARIANT value) noexcept {
+        VariantClear(&v_);
+        v_ = value;
+    }
+    void reset() noexcept { VariantClear(&v_); }
+    void swap(Variant& other) noexcept { std::swap(v_, other.v_); }
+    // Holds anything but VT_EMPTY.
+    explicit operator bool() const noexcept { return v_.vt != VT_EMPTY; }
 
 private:
     VARIANT v_;
 };
 
-// The owner of a SAFEARRAY; destruction destroys it (it must be unlocked).
-class SafeArray {
-public:
-    SafeArray() noexcept = default;
-    // A vector of `count` elements of `vt` starting at `lowerBound`.
-    SafeArray(VARTYPE vt, LONG lowerBound, ULONG count);
-    static SafeArray attach(SAFEARRAY* array) noexcept {
-        SafeArray a;
-        a.array_ = array;
-        return a;
-    }
-    static SafeArray copyOf(SAFEARRAY* source);
-
-    SafeArray(SafeArray&& other) noexcept : array_(std::exchange(other.array_, nullptr)) {}
-    SafeArray& operator=(SafeArray&& other) noexcept {
-        SafeArray(std::move(other)).swap(*this);
-        return *this;
-    }
-    SafeArray(const SafeArray&) = delete;
-    SafeArray& operator=(const SafeArray&) = delete;
-    ~SafeArray() { SafeArrayDestroy(array_); }
-
-    SAFEARRAY* get() const noexcept { return array_; }
-    SAFEARRAY* release() noexcept { return std::exchange(array_, nullptr); }
-    void swap(SafeArray& other) noexcept { std::swap(array_, other.array_); }
-    explicit operator bool() const noexcept { return array_ != nullptr; }
-
-private:
-    SAFEARRAY* array_ = nullptr;
+struct SafeArrayTraits {
+    using Handle = SAFEARRAY*;
+    static constexpr Handle empty() noexcept { return nullptr; }
+    static void close(Handle array) noexcept { SafeArrayDestroy(array); }
 };
 
-// Locks a one-dimensional array of a known element type for the scope and
-// checks every index against its real bounds. Any failed check raises
-// ComError(E_INVALIDARG); a failing array call raises its own result.
+// The owner of a SAFEARRAY; destruction destroys it (it must be unlocked).
+class SafeArray : public UniqueResource<SafeArrayTraits> {
+public:
+    SafeArray() noexcept = default;
+    // Takes over an array handed to us.
+    explicit SafeArray(SAFEARRAY* array) noexcept : UniqueResource(array) {}
+    // A vector of `count` elements of `vt` starting at `lowerBound`.
+    SafeArray(VARTYPE vt, LONG lowerBound, ULONG count);
+    static SafeArray copyOf(SAFEARRAY* source);
+};
+
+// The VARTYPE of a SAFEARRAY whose elements are E's.
+template <class E>
+struct SafeArrayElement;
+template <>
+struct SafeArrayElement<VARIANT> {
+    static constexpr VARTYPE type = VT_VARIANT;
+};
+template <>
+struct SafeArrayElement<LONG> {
+    static constexpr VARTYPE type = VT_I4;
+};
+template <>
+struct SafeArrayElement<BYTE> {
+    static constexpr VARTYPE type = VT_UI1;
+};
+
+// The bounds and the data of a vector held open by SafeArrayAccessData.
+struct SafeArrayAccess {
+    void* data = nullptr;
+    LONG lower = 0;
+    LONG upper = -1;
+};
+// Checks that `array` is a vector of `elementType` elements of `elementSize`
+// bytes and opens its data; see SafeArrayLock for what it raises.
+SafeArrayAccess accessVector(SAFEARRAY* array, VARTYPE elementType, std::size_t elementSize);
+
+// Holds a one-dimensional array of E's open for the scope: its elements as
+// a span, and one by one at the array's own indices, whatever its lower
+// bound. A null array, another number of dimensions or another element type
+// raise ComError(E_INVALIDARG) at construction, as does an index out of
+// bounds in at(); a failing array call raises its own result.
+template <class E>
 class SafeArrayLock {
 public:
-    SafeArrayLock(SAFEARRAY* array, VARTYPE elementType);
-    ~SafeArrayLock() { SafeArrayUnlock(array_); }
+    explicit SafeArrayLock(SAFEARRAY* array)
+        : array_(array), access_(accessVector(array, SafeArrayElement<E>::type, sizeof(E))) {}
+    ~SafeArrayLock() { SafeArrayUnaccessData(array_); }
     SafeArrayLock(const SafeArrayLock&) = delete;
     SafeArrayLock& operator=(const SafeArrayLock&) = delete;
 
-    LONG lowerBound() const noexcept { return lower_; }
-    LONG upperBound() const noexcept { return upper_; }
-    std::int64_t size() const noexcept { return std::int64_t{upper_} - lower_ + 1; }
-    bool contains(LONG index) const noexcept { return index >= lower_ && index <= upper_; }
+    LONG lowerBound() const noexcept { return access_.lower; }
+    LONG upperBound() const noexcept { return access_.upper; }
+    std::size_t size() const noexcept { return static_cast<std::size_t>(std::int64_t{access_.upper} - access_.lower + 1); }
+    bool contains(LONG index) const noexcept { return index >= access_.lower && index <= access_.upper; }
 
-    template <class E>
+    // All elements, the one at lowerBound() first.
+    std::span<E> elements() const noexcept { return {static_cast<E*>(access_.data), size()}; }
     E& at(LONG index) const {
-        return *static_cast<E*>(element(index, sizeof(E)));
+        if (!contains(index)) throwComError(E_INVALIDARG);
+        return elements()[static_cast<std::size_t>(std::int64_t{index} - access_.lower)];
     }
 
 private:
-    void* element(LONG index, std::size_t size) const;
-
     SAFEARRAY* array_;
-    LONG lower_ = 0;
-    LONG upper_ = -1;
+    SafeArrayAccess access_;
 };
 
 // The integers of a VT_ARRAY | VT_I4 value, whatever its lower bound; any

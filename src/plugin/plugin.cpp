@@ -2,8 +2,9 @@
 
 #include <string>
 
+#include "platform/com_boundary.h"
 #include "platform/com_error.h"
-#include "plugin/com_boundary.h"
+#include "plugin/host_report.h"
 #include "plugin/module_lock.h"
 #include "plugin/module_resources.h"
 #include "plugin/plugin_identity.h"
@@ -14,12 +15,8 @@ namespace {
 // The flags the host reads from its 16-bit out arguments are 1, not
 // VARIANT_TRUE.
 constexpr VARIANT_BOOL hostFlagSet = 1;
-
-HRESULT writeOut(VARIANT_BOOL* flag, VARIANT_BOOL value) {
-    if (flag == nullptr) return E_POINTER;
-    *flag = value;
-    return S_OK;
-}
+// The host's own value for Plugin3Method10; its meaning is the host's.
+constexpr LONG plugin3Method10Answer = 7;
 
 }  // namespace
 
@@ -36,13 +33,13 @@ HRESULT Plugin::create(IUnknown* outer, REFIID iid, void** object) {
     // Inside an aggregate the outer object needs the inner unknown, which
     // is not reachable from any other interface.
     if (outer != nullptr && !IsEqualIID(iid, IID_IUnknown)) return CLASS_E_NOAGGREGATION;
-    return answerGuarded(nullptr, [&] {
+    return vexa::guarded([&] {
         Plugin* plugin = new Plugin(outer);
         plugin->inner_.AddRef();
         const HRESULT result = plugin->inner_.QueryInterface(iid, object);
         plugin->inner_.Release();  // destroys the object when the query failed
         return result;
-    });
+    }, HostReport(nullptr));
 }
 
 HRESULT Plugin::findInterface(REFIID iid, void** object) {
@@ -88,11 +85,7 @@ ULONG Plugin::Release() { return controlling_->Release(); }
 // IDispatch describes the first part of the object (IPlugin3 with the
 // IPlugin2 methods it extends) from the type library in the module's
 // resources, and calls through it into the same vtable the host uses.
-HRESULT Plugin::GetTypeInfoCount(UINT* count) {
-    if (count == nullptr) return E_POINTER;
-    *count = 1;
-    return S_OK;
-}
+HRESULT Plugin::GetTypeInfoCount(UINT* count) { return vexa::writeOut(count, UINT{1}); }
 
 HRESULT Plugin::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
     if (info == nullptr) return E_POINTER;
@@ -122,25 +115,27 @@ HRESULT Plugin::Invoke(DISPID member, REFIID iid, LCID, WORD flags, DISPPARAMS* 
 
 // There is no type library on Linux: no type information and no late-bound
 // call.
-HRESULT Plugin::GetTypeInfoCount(UINT* count) {
-    if (count == nullptr) return E_POINTER;
-    *count = 0;
-    return S_OK;
+using NoTypeInfo = vexa::DispatchWithoutTypeInfo;
+HRESULT Plugin::GetTypeInfoCount(UINT* count) { return NoTypeInfo::GetTypeInfoCount(count); }
+HRESULT Plugin::GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) {
+    return NoTypeInfo::GetTypeInfo(index, lcid, info);
 }
-HRESULT Plugin::GetTypeInfo(UINT, LCID, ITypeInfo**) { return E_NOTIMPL; }
-HRESULT Plugin::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
-HRESULT Plugin::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
-    return E_NOTIMPL;
+HRESULT Plugin::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) {
+    return NoTypeInfo::GetIDsOfNames(iid, names, count, lcid, ids);
+}
+HRESULT Plugin::Invoke(DISPID member, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                       EXCEPINFO* exception, UINT* argError) {
+    return NoTypeInfo::Invoke(member, iid, lcid, flags, params, result, exception, argError);
 }
 
 #endif
 
 HRESULT Plugin::Initialize(HostApp* hostApp) {
-    return answerGuarded(&core_, [&] {
+    return vexa::guarded([&] {
         app_ = vexa::ComPtr<HostApp>(hostApp);
         core_.bindHost(app_);
         return checkHostVersion();
-    });
+    }, HostReport(&core_));
 }
 
 HRESULT Plugin::checkHostVersion() {
@@ -154,63 +149,43 @@ HRESULT Plugin::checkHostVersion() {
 }
 
 HRESULT Plugin::StartAcquisition() {
-    return answerGuarded(&core_, [&] {
-        core_.startAcquisition();
-        return S_OK;
-    });
+    return vexa::guarded([&] { core_.startAcquisition(); }, HostReport(&core_));
 }
 
 HRESULT Plugin::StopAcquisition() {
-    return answerGuarded(&core_, [&] {
-        core_.stopAcquisition();
-        return S_OK;
-    });
+    return vexa::guarded([&] { core_.stopAcquisition(); }, HostReport(&core_));
 }
 
 HRESULT Plugin::PrepareAcquisition() {
-    return answerGuarded(&core_, [&] {
-        core_.prepareAcquisition();
-        return S_OK;
-    });
+    return vexa::guarded([&] { core_.prepareAcquisition(); }, HostReport(&core_));
 }
 
 HRESULT Plugin::ReadData() {
-    return answerGuarded(&core_, [&] {
-        core_.readData();
-        return S_OK;
-    });
+    return vexa::guarded([&] { core_.readData(); }, HostReport(&core_));
 }
 
 HRESULT Plugin::NewSetup() {
-    return answerGuarded(&core_, [&] {
+    return vexa::guarded([&] {
         core_.unbindChannels();
         Nerova::Utils::Ncom::Utils::NerovaNCOMNode noSetup({}, {});
         core_.applySetup(noSetup);
-        return S_OK;
-    });
+    }, HostReport(&core_));
 }
 
 HRESULT Plugin::DetachOutputChannels() {
-    return answerGuarded(&core_, [&] {
-        core_.outputFactory.detachAllHostChannels();
-        return S_OK;
-    });
+    return vexa::guarded([&] { core_.outputFactory.detachAllHostChannels(); }, HostReport(&core_));
 }
 
-HRESULT Plugin::Plugin2Method14(LONG, VARIANT_BOOL* flag) { return writeOut(flag, hostFlagSet); }
-HRESULT Plugin::Plugin2Method17(VARIANT_BOOL* flag) { return writeOut(flag, hostFlagSet); }
+HRESULT Plugin::Plugin2Method14(LONG, VARIANT_BOOL* flag) { return vexa::writeOut(flag, hostFlagSet); }
+HRESULT Plugin::Plugin2Method17(VARIANT_BOOL* flag) { return vexa::writeOut(flag, hostFlagSet); }
 
 HRESULT Plugin::StartAcquisition3() { return StartAcquisition(); }
 HRESULT Plugin::StopAcquisition3() { return StopAcquisition(); }
 HRESULT Plugin::ReadData3() { return ReadData(); }
 
-HRESULT Plugin::Plugin3Method10(LONG* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = 7;
-    return S_OK;
-}
-HRESULT Plugin::Plugin3Method13(VARIANT_BOOL* flag) { return writeOut(flag, 0); }
-HRESULT Plugin::Plugin3Method19(LONG, VARIANT_BOOL* flag) { return writeOut(flag, hostFlagSet); }
+HRESULT Plugin::Plugin3Method10(LONG* value) { return vexa::writeOut(value, plugin3Method10Answer); }
+HRESULT Plugin::Plugin3Method13(VARIANT_BOOL* flag) { return vexa::writeOut(flag, VARIANT_BOOL{0}); }
+HRESULT Plugin::Plugin3Method19(LONG, VARIANT_BOOL* flag) { return vexa::writeOut(flag, hostFlagSet); }
 
 // The host's methods that ask nothing of this plug-in.
 HRESULT Plugin::Plugin2Method5() { return S_OK; }

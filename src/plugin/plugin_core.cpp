@@ -22,6 +22,9 @@ vexa::ComPtr<HostChannelGroup> channelGroupOf(HostApp& app) {
     vexa::checkCall(vexa::required(data)->GetModel(model.put()), data.get());
     vexa::ComPtr<IUnknown> item;
     vexa::checkCall(vexa::required(model)->GetItem(channelGroupItem, item.put()), model.get());
+    // An item without the channel group answers E_POINTER like every host
+    // object the plug-in needs and does not get, not E_NOINTERFACE: hosts
+    // and tests see the same answer whichever link of the chain is missing.
     vexa::required(item);
     vexa::ComPtr<HostChannelGroup> group = item.tryQuery<HostChannelGroup>();
     vexa::required(group);
@@ -31,7 +34,7 @@ vexa::ComPtr<HostChannelGroup> channelGroupOf(HostApp& app) {
 // The log path goes through the narrow code page on its way to the logger,
 // so characters outside it do not survive.
 std::string logFilePath(HostApp& app) {
-    vexa::HostString folder;
+    vexa::Bstr folder;
     vexa::checkCall(app.GetFolder(logFolderKind, folder.put()), &app);
     vexa::WideString path(folder.view());
     path += vexa::utf8ToWide(logFileName);
@@ -51,7 +54,7 @@ PluginCore::~PluginCore() {
 void PluginCore::bindHost(const vexa::ComPtr<HostApp>& hostApp) {
     HostApp& host = *vexa::required(hostApp);
     vexa::ComPtr<HostChannelGroup> channelGroup = channelGroupOf(host);
-    auto id = std::make_shared<const vexa::HostString>(vexa::guidToString(CLSID_VexaPlugin));
+    auto id = std::make_shared<const vexa::Bstr>(vexa::guidToString(CLSID_VexaPlugin));
     app = hostApp;
     pluginId = id;
     group = std::move(channelGroup);
@@ -61,7 +64,7 @@ void PluginCore::bindHost(const vexa::ComPtr<HostApp>& hostApp) {
 
 void PluginCore::reportError(std::string_view text) {
     HostApp* host = vexa::required(app);
-    vexa::HostString message(text);
+    vexa::Bstr message(text);
     vexa::checkCall(host->ReportError(message.get()), host);
 }
 

@@ -9,7 +9,7 @@
 #include "device/device_list.h"
 #include "output/output_factory.h"
 #include "platform/com_ptr.h"
-#include "platform/host_string.h"
+#include "platform/bstr.h"
 #include "contract/host_app.h"
 #include "contract/host_data.h"
 
@@ -62,7 +62,7 @@ public:
     std::unique_ptr<SetupWindow> setupWindow;
     std::unique_ptr<SettingsWindow> settingsWindow;
     std::unique_ptr<AnalysisWindow> analysisWindow;
-    std::shared_ptr<const vexa::HostString> pluginId;
+    std::shared_ptr<const vexa::Bstr> pluginId;
     vexa::ComPtr<HostChannelGroup> group;
     Nerova::Utils::Ncom::OutputChannel::OutputFactoryImpl outputFactory;
     DeviceList devices;

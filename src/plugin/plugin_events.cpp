@@ -6,7 +6,8 @@
 
 #include "platform/com_error.h"
 #include "platform/variant.h"
-#include "plugin/com_boundary.h"
+#include "platform/com_boundary.h"
+#include "plugin/host_report.h"
 #include "plugin/plugin.h"
 #include "serialization/nerova_ncom_node.h"
 #include "ui/windows.h"
@@ -18,6 +19,9 @@ using Nerova::Utils::Ncom::Utils::NerovaNCOMNode;
 // The host's own values for the answer-only events.
 constexpr SHORT event169Answer = 1;
 constexpr LONG event178Answer = 3;
+// The host mode in which the host keeps its documents to itself: the
+// document events then do nothing at all.
+constexpr LONG hostModeKeepsDocuments = 2;
 // The document events' result: VT_UI4 1 whatever the answer.
 constexpr ULONG documentEventResult = 1;
 // The host's "true" in a document event's saving flag; any other value means
@@ -45,9 +49,9 @@ vexa::ComPtr<T> interfaceIn(const VARIANT& value) {
 class DocumentArray {
 public:
     explicit DocumentArray(const VARIANT& argument)
-        : copy_(vexa::SafeArray::copyOf(arrayIn(argument))), lock_(copy_.get(), VT_VARIANT) {}
+        : copy_(vexa::SafeArray::copyOf(arrayIn(argument))), lock_(copy_.get()) {}
 
-    const VARIANT& at(LONG index) const { return lock_.at<VARIANT>(index); }
+    const VARIANT& at(LONG index) const { return lock_.at(index); }
     void require(LONG index) const {
         if (!lock_.contains(index)) vexa::throwComError(E_INVALIDARG);
     }
@@ -60,7 +64,7 @@ private:
     }
 
     vexa::SafeArray copy_;
-    vexa::SafeArrayLock lock_;  // unlocks before the copy is destroyed
+    vexa::SafeArrayLock<VARIANT> lock_;  // unlocks before the copy is destroyed
 };
 
 DocumentArgument readDocumentArgument(const DocumentArray& array) {
@@ -105,7 +109,7 @@ HRESULT Plugin::ProcessEvent(HostEventId id, VARIANT* argument, VARIANT* result)
     VARIANT noArgument;
     VariantInit(&noArgument);
     const VARIANT& given = argument != nullptr ? *argument : noArgument;
-    return answerGuarded(&core_, [&]() -> HRESULT {
+    return vexa::guarded([&]() -> HRESULT {
         switch (id) {
         case HostEvent::Reconfigure:
             core_.reconfigure();
@@ -148,15 +152,14 @@ HRESULT Plugin::ProcessEvent(HostEventId id, VARIANT* argument, VARIANT* result)
         default:
             return S_FALSE;
         }
-    });
+    }, HostReport(&core_));
 }
 
 HRESULT Plugin::processDocumentEvent(HostEventId id, const VARIANT& argument, VARIANT* result) {
     HostApp* host = vexa::required(app_);
     LONG hostMode = 0;
     vexa::checkCall(host->GetHostMode(&hostMode), host);
-    // In this mode the host keeps its documents to itself.
-    if (hostMode == 2) return S_OK;
+    if (hostMode == hostModeKeepsDocuments) return S_OK;
 
     // Refused before the document is touched: the load or save below
     // cannot be taken back when the result cannot be written.

@@ -6,7 +6,8 @@
 #include <utility>
 
 #include "platform/com_ptr.h"
-#include "plugin/com_boundary.h"
+#include "platform/com_boundary.h"
+#include "platform/unique_resource.h"
 #include "plugin/module_resources.h"
 #include "contract/plugin_interfaces.h"
 
@@ -34,24 +35,22 @@ constexpr std::wstring_view inprocServerKey = L"InprocServer32";
 // that a later unregistration in the same process finds the same root.
 std::atomic<bool> perUserChosen{false};
 
-class RegistryKey {
+struct RegistryKeyTraits {
+    using Handle = HKEY;
+    static constexpr Handle empty() noexcept { return nullptr; }
+    static void close(Handle key) noexcept { RegCloseKey(key); }
+};
+
+class RegistryKey : public vexa::UniqueResource<RegistryKeyTraits> {
 public:
     // Creates or opens `path` below `parent`; empty when that fails.
     static RegistryKey create(HKEY parent, const std::wstring& path) noexcept {
         RegistryKey key;
         if (RegCreateKeyExW(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                            &key.key_, nullptr) != ERROR_SUCCESS)
-            key.key_ = nullptr;
+                            key.put(), nullptr) != ERROR_SUCCESS)
+            key.reset();
         return key;
     }
-
-    RegistryKey(RegistryKey&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
-    RegistryKey& operator=(RegistryKey&&) = delete;
-    ~RegistryKey() {
-        if (key_ != nullptr) RegCloseKey(key_);
-    }
-
-    explicit operator bool() const noexcept { return key_ != nullptr; }
 
     // Texts are stored without their terminating NUL: the data length is
     // twice the character count. The system stores a NUL anyway when it finds
@@ -61,16 +60,12 @@ public:
     void setText(const wchar_t* name, std::wstring_view text) const {
         std::wstring data(text);
         data.push_back(L'.');
-        RegSetValueExW(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
+        RegSetValueExW(get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
                        static_cast<DWORD>(text.size() * sizeof(wchar_t)));
     }
     void setNumber(const wchar_t* name, DWORD value) const noexcept {
-        RegSetValueExW(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+        RegSetValueExW(get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
     }
-
-private:
-    RegistryKey() noexcept = default;
-    HKEY key_ = nullptr;
 };
 
 struct RegistryPlaces {
@@ -155,7 +150,7 @@ HRESULT unregisterTypeLibrary() {
 }  // namespace
 
 HRESULT registerPlugin() noexcept {
-    return answerGuarded(nullptr, [] {
+    return vexa::guarded([] {
         const RegistryPlaces places = registryPlaces();
         writePluginKey(places);
         writeClassKey(places);
@@ -164,7 +159,7 @@ HRESULT registerPlugin() noexcept {
 }
 
 HRESULT unregisterPlugin() noexcept {
-    return answerGuarded(nullptr, [] {
+    return vexa::guarded([] {
         deleteKeys(registryPlaces());
         return unregisterTypeLibrary();
     });

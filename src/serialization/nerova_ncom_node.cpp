@@ -10,7 +10,7 @@ namespace Nerova::Utils::Ncom::Utils {
 using Serialization::XmlException;
 using Serialization::XmlExceptionCode;
 using vexa::ComPtr;
-using vexa::HostString;
+using vexa::Bstr;
 
 namespace {
 
@@ -32,22 +32,22 @@ const NerovaNCOMNode& hostNode(const Node& node) {
 }
 
 ComPtr<HostXmlElement> copyElement(HostXmlDocument& source, HostXmlElement& element, HostXmlDocument& target) {
-    HostString name;
-    HostString text;
+    Bstr name;
+    Bstr text;
     vexa::checkCall(source.GetElementName(&element, name.put()), &source);
     vexa::checkCall(source.GetElementText(&element, text.put()), &source);
     ComPtr<HostXmlElement> copy;
     vexa::checkCall(target.CreateElement(name.get(), text.get(), copy.put()), &target);
     HostXmlElement& result = *vexa::required(copy);
 
-    const LONG attributes = vexa::hostGet(&element, &HostXmlElement::GetAttributeCount);
+    const LONG attributes = vexa::callGet(&element, &HostXmlElement::GetAttributeCount);
     for (LONG i = 0; i < attributes; ++i) {
         ComPtr<HostXmlElement> attribute;
         vexa::checkCall(element.GetAttribute(i, attribute.put()), &element);
         ComPtr<HostXmlElement> copied = copyElement(source, *vexa::required(attribute), target);
         vexa::checkCall(result.AddAttribute(copied.get()), &result);
     }
-    const LONG children = vexa::hostGet(&element, &HostXmlElement::GetChildCount);
+    const LONG children = vexa::callGet(&element, &HostXmlElement::GetChildCount);
     for (LONG i = 0; i < children; ++i) {
         ComPtr<HostXmlElement> child;
         vexa::checkCall(element.GetChild(i, child.put()), &element);
@@ -77,8 +77,8 @@ NodePtr NerovaNCOMNode::makeNode(ComPtr<HostXmlElement> element, bool dummy) con
 
 ComPtr<HostXmlElement> NerovaNCOMNode::createElement(const std::string& name, const std::string& text) const {
     HostXmlDocument& document = requireDocument();
-    HostString hostName(name);
-    HostString hostText(text);
+    Bstr hostName(name);
+    Bstr hostText(text);
     ComPtr<HostXmlElement> element;
     vexa::checkCall(document.CreateElement(hostName.get(), hostText.get(), element.put()), &document);
     return element;
@@ -122,7 +122,7 @@ void NerovaNCOMNode::resetElement(const std::string& name, const std::string& te
 }
 
 void NerovaNCOMNode::setText(const std::string& text) {
-    vexa::hostSetText(&requireElement(), &HostXmlElement::SetText, text);
+    vexa::callSetText(&requireElement(), &HostXmlElement::SetText, text);
 }
 
 NodePtr NerovaNCOMNode::appendChild(const Node& node) {
@@ -143,7 +143,7 @@ NodePtr NerovaNCOMNode::addChild(const std::string& name) {
 
 NodePtr NerovaNCOMNode::parent() const {
     requireDocument();
-    ComPtr<HostXmlElement> parent = vexa::hostGetObject(&requireElement(), &HostXmlElement::GetParent);
+    ComPtr<HostXmlElement> parent = vexa::callGetObject(&requireElement(), &HostXmlElement::GetParent);
     return parent ? makeNode(std::move(parent), isDummy()) : nullptr;
 }
 
@@ -168,7 +168,7 @@ void NerovaNCOMNode::clearAttributes() {
 NodePtr NerovaNCOMNode::findChild(const std::string& name) const {
     requireDocument();
     HostXmlElement& element = requireElement();
-    HostString hostName(name);
+    Bstr hostName(name);
     ComPtr<HostXmlElement> child;
     vexa::checkCall(element.FindChild(hostName.get(), child.put()), &element);
     return child ? makeNode(std::move(child)) : nullptr;
@@ -177,7 +177,7 @@ NodePtr NerovaNCOMNode::findChild(const std::string& name) const {
 NodePtr NerovaNCOMNode::findAttribute(const std::string& name) const {
     requireDocument();
     HostXmlElement& element = requireElement();
-    HostString hostName(name);
+    Bstr hostName(name);
     ComPtr<HostXmlElement> attribute;
     vexa::checkCall(element.FindAttribute(hostName.get(), attribute.put()), &element);
     return attribute ? makeNode(std::move(attribute)) : nullptr;
@@ -204,11 +204,11 @@ NodePtr NerovaNCOMNode::childAt(std::uint64_t index) const {
 }
 
 std::uint32_t NerovaNCOMNode::attributeCount() const {
-    return static_cast<std::uint32_t>(vexa::hostGet(&requireElement(), &HostXmlElement::GetAttributeCount));
+    return static_cast<std::uint32_t>(vexa::callGet(&requireElement(), &HostXmlElement::GetAttributeCount));
 }
 
 std::uint32_t NerovaNCOMNode::childCount() const {
-    return static_cast<std::uint32_t>(vexa::hostGet(&requireElement(), &HostXmlElement::GetChildCount));
+    return static_cast<std::uint32_t>(vexa::callGet(&requireElement(), &HostXmlElement::GetChildCount));
 }
 
 void NerovaNCOMNode::removeAttribute(NodePtr& node) {
@@ -228,7 +228,7 @@ void NerovaNCOMNode::removeAttributeAt(std::uint64_t index) {
 
 void NerovaNCOMNode::removeAttributeNamed(const std::string& name) {
     HostXmlElement& element = requireElement();
-    HostString hostName(name);
+    Bstr hostName(name);
     ComPtr<HostXmlElement> attribute;
     vexa::checkCall(element.FindAttribute(hostName.get(), attribute.put()), &element);
     if (attribute) vexa::checkCall(element.RemoveAttribute(attribute.get()), &element);
@@ -246,22 +246,22 @@ void NerovaNCOMNode::removeAttributeByIndex(std::uint64_t index) { removeAttribu
 
 void NerovaNCOMNode::removeAttributeByName(const std::string& name) { removeAttributeNamed(name); }
 
-std::string NerovaNCOMNode::name() const { return vexa::hostGetText(&requireElement(), &HostXmlElement::GetName); }
+std::string NerovaNCOMNode::name() const { return vexa::callGetText(&requireElement(), &HostXmlElement::GetName); }
 
-std::string NerovaNCOMNode::text() const { return vexa::hostGetText(&requireElement(), &HostXmlElement::GetText); }
+std::string NerovaNCOMNode::text() const { return vexa::callGetText(&requireElement(), &HostXmlElement::GetText); }
 
 NodePtr NerovaNCOMNode::relatedNode() const {
     requireDocument();
-    ComPtr<HostXmlElement> related = vexa::hostGetObject(&requireElement(), &HostXmlElement::GetRelated);
+    ComPtr<HostXmlElement> related = vexa::callGetObject(&requireElement(), &HostXmlElement::GetRelated);
     return related ? makeNode(std::move(related)) : nullptr;
 }
 
 void NerovaNCOMNode::setWriting(bool writing) {
-    vexa::hostSet(&requireDocument(), &HostXmlDocument::SetMode, writing ? writingMode : readingMode);
+    vexa::callSet(&requireDocument(), &HostXmlDocument::SetMode, writing ? writingMode : readingMode);
 }
 
 bool NerovaNCOMNode::isWriting() const {
-    return vexa::hostGet(&requireDocument(), &HostXmlDocument::GetMode) == writingMode;
+    return vexa::callGet(&requireDocument(), &HostXmlDocument::GetMode) == writingMode;
 }
 
 bool NerovaNCOMNode::isEmpty() const {
@@ -273,18 +273,18 @@ void NerovaNCOMNode::writeValue(const std::string& name, const std::string& valu
                                 const std::string& defaultValue) {
     HostXmlDocument& document = requireDocument();
     HostXmlElement& element = requireElement();
-    HostString hostName(name);
-    HostString hostValue(value);
-    HostString hostDefault(defaultValue);
+    Bstr hostName(name);
+    Bstr hostValue(value);
+    Bstr hostDefault(defaultValue);
     vexa::checkCall(document.WriteValue(&element, hostName.get(), hostValue.get(), hostDefault.get()), &document);
 }
 
 std::string NerovaNCOMNode::readValue(const std::string& name, const std::string& defaultValue) const {
     HostXmlDocument& document = requireDocument();
     HostXmlElement& element = requireElement();
-    HostString hostName(name);
-    HostString hostDefault(defaultValue);
-    HostString value;
+    Bstr hostName(name);
+    Bstr hostDefault(defaultValue);
+    Bstr value;
     vexa::checkCall(document.ReadValue(&element, hostName.get(), value.put(), hostDefault.get()), &document);
     return value.utf8();
 }
@@ -304,7 +304,7 @@ NodePtr NerovaNCOMNode::findOrAddChild(const std::string& name) {
 
 NodePtr rootNode(ComPtr<HostXmlDocument> document) {
     if (!document) throw XmlException(XmlExceptionCode::DocumentArgumentNull);
-    ComPtr<HostXmlElement> root = vexa::hostGetObject(document.get(), &HostXmlDocument::GetRootElement);
+    ComPtr<HostXmlElement> root = vexa::callGetObject(document.get(), &HostXmlDocument::GetRootElement);
     return std::make_shared<NerovaNCOMNodeCreator>(std::move(document), std::move(root));
 }
 

@@ -30,11 +30,11 @@ void SoftSyncAlgorithm::finish() {
 }
 
 void SoftSyncAlgorithm::addPoint(double hostTime, double deviceTime) {
+    std::lock_guard lock(mutex_);
     if (!(hostTime > 0.0 && deviceTime > 0.0 && hostTime >= lastHostTime_ &&
           deviceTime >= lastDeviceTime_)) {
         return;
     }
-    std::lock_guard lock(mutex_);
     ++count_;
     const double x = deviceTime;
     const double y = hostTime;

@@ -43,7 +43,10 @@ public:
     void start() override;
     // Keeps the learned ratio for the next start once the fit has taken over.
     void finish() override;
-    // Thread-safe against itself; pairs going back in either clock are dropped.
+    // Calls of addPoint are serialised against each other, nothing more: the
+    // conversions and start/finish/reset take no lock, so they belong on the
+    // thread that adds the points (the device's reading thread) or to a time
+    // when none are added. Pairs going back in either clock are dropped.
     void addPoint(double hostTime, double deviceTime) override;
     double toHostTime(double deviceTime) const override;
     double toDeviceTime(double hostTime) const override;

@@ -32,7 +32,7 @@ const vexa::host::PluginModule& module() {
 class PluginHostCalls : public ::testing::Test {
 protected:
     PluginHostCalls() {
-        IUnknown* object = module().createPlugin().detach();
+        IUnknown* object = module().createPlugin().release();
         void* found = nullptr;
         object->QueryInterface(vexa::interfaceId<IPlugin3>(), &found);
         plugin = static_cast<IUnknown*>(found);

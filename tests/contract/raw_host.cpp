@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/host_string.h"
+#include "platform/bstr.h"
 #include "contract/host_channels.h"
 #include "contract/host_data.h"
 #include "contract/host_xml.h"
@@ -19,8 +19,8 @@ HRESULT giveObject(Object& target, IUnknown** out) {
     return S_OK;
 }
 
-BSTR textOf(const std::string& utf8) { return vexa::HostString(utf8).release(); }
-std::string utf8Of(BSTR text) { return vexa::HostString::fromWide({text, SysStringLen(text)}).utf8(); }
+BSTR textOf(const std::string& utf8) { return vexa::Bstr(utf8).release(); }
+std::string utf8Of(BSTR text) { return vexa::Bstr::fromWide({text, SysStringLen(text)}).utf8(); }
 
 // The application (HostApp).
 HRESULT appData(Object& self, IUnknown** data) { return giveObject(self.world()["data"], data); }

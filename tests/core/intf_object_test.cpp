@@ -138,15 +138,17 @@ TEST(IntfObject, AThrowingHookBecomesAStatusAndTheObjectStillGoes) {
     EXPECT_TRUE(destroyed) << "the last release disposes, swallows the failure and deletes";
 }
 
-TEST(ObjectPtr, CopyAddsAReferenceAndABorrowedHolderNeverReleases) {
+TEST(ObjectPtr, CopyAddsAReferenceAndReleaseHandsOneOverWithoutReleasingIt) {
     Counters counters;
     auto probe = createObject<Probe>(counters);
     auto* raw = static_cast<Probe*>(probe.get());
     {
         ObjectPtr<IProbe> copy = probe;
         EXPECT_EQ(raw->refs(), 2u);
-        auto borrowed = ObjectPtr<IProbe>::borrow(raw);
-        EXPECT_TRUE(borrowed.isBorrowed());
+        ObjectPtr<IProbe> taken;
+        taken.reset(copy.release());
+        EXPECT_FALSE(copy);
+        EXPECT_EQ(raw->refs(), 2u);
     }
     EXPECT_EQ(raw->refs(), 1u);
     EXPECT_EQ(counters.destroyed, 0);

@@ -3,13 +3,13 @@
 #include <thread>
 
 #include "platform/com_error.h"
-#include "platform/host_string.h"
+#include "platform/bstr.h"
 #include "platform/variant.h"
 
 namespace {
 
 using vexa::ComError;
-using vexa::HostString;
+using vexa::Bstr;
 using vexa::SafeArray;
 using vexa::SafeArrayLock;
 using vexa::Variant;
@@ -23,16 +23,16 @@ HRESULT resultOf(const auto& action) {
     return S_OK;
 }
 
-TEST(HostString, CarriesUtf8BothWaysAndMovesOwnership) {
-    HostString text("\xC2\xB5V");  // "µV"
+TEST(Bstr, CarriesUtf8BothWaysAndMovesOwnership) {
+    Bstr text("\xC2\xB5V");  // "µV"
     EXPECT_EQ(text.length(), 2u);
     EXPECT_EQ(text.utf8(), "\xC2\xB5V");
     BSTR raw = text.get();
-    HostString moved = std::move(text);
+    Bstr moved = std::move(text);
     EXPECT_EQ(moved.get(), raw);
     EXPECT_EQ(text.get(), nullptr);
     EXPECT_TRUE(text.empty());
-    HostString copy = moved.copy();
+    Bstr copy = moved.copy();
     EXPECT_NE(copy.get(), moved.get());
     EXPECT_EQ(copy.utf8(), moved.utf8());
 }
@@ -44,26 +44,51 @@ TEST(SafeArrayLock, ReadsElementsAtTheArraysOwnBoundsAndUnlocksAtTheEndOfItsScop
         ASSERT_EQ(SafeArrayPutElement(array.get(), &i, v.get()), S_OK);
     }
     {
-        SafeArrayLock lock(array.get(), VT_VARIANT);
+        SafeArrayLock<VARIANT> lock(array.get());
         EXPECT_EQ(lock.lowerBound(), 1);
         EXPECT_EQ(lock.upperBound(), 3);
-        EXPECT_EQ(lock.at<VARIANT>(3).lVal, 300);
+        EXPECT_EQ(lock.at(3).lVal, 300);
+        ASSERT_EQ(lock.elements().size(), 3u);
+        EXPECT_EQ(&lock.elements().front(), &lock.at(1)) << "the span starts at the lower bound";
         EXPECT_EQ(array.get()->cLocks, 1u);
-        EXPECT_EQ(resultOf([&] { lock.at<VARIANT>(0); }), E_INVALIDARG);
-        EXPECT_EQ(resultOf([&] { lock.at<VARIANT>(4); }), E_INVALIDARG);
+        EXPECT_EQ(resultOf([&] { lock.at(0); }), E_INVALIDARG);
+        EXPECT_EQ(resultOf([&] { lock.at(4); }), E_INVALIDARG);
     }
     EXPECT_EQ(array.get()->cLocks, 0u);
 }
 
 TEST(SafeArrayLock, RefusesWrongElementTypeDimensionsAndNull) {
     SafeArray ints(VT_I4, 0, 2);
-    EXPECT_EQ(resultOf([&] { SafeArrayLock lock(ints.get(), VT_VARIANT); }), E_INVALIDARG);
+    EXPECT_EQ(resultOf([&] { SafeArrayLock<VARIANT> lock(ints.get()); }), E_INVALIDARG);
     EXPECT_EQ(ints.get()->cLocks, 0u) << "a refused scope leaves no lock behind";
-    EXPECT_EQ(resultOf([&] { SafeArrayLock lock(nullptr, VT_VARIANT); }), E_INVALIDARG);
+    EXPECT_EQ(resultOf([&] { SafeArrayLock<BYTE> lock(ints.get()); }), E_INVALIDARG);
+    EXPECT_EQ(resultOf([&] { SafeArrayLock<VARIANT> lock(nullptr); }), E_INVALIDARG);
 
     SAFEARRAYBOUND bounds[2] = {{2, 0}, {2, 0}};
-    SafeArray square = SafeArray::attach(SafeArrayCreate(VT_VARIANT, 2, bounds));
-    EXPECT_EQ(resultOf([&] { SafeArrayLock lock(square.get(), VT_VARIANT); }), E_INVALIDARG);
+    SafeArray square(SafeArrayCreate(VT_VARIANT, 2, bounds));
+    EXPECT_EQ(resultOf([&] { SafeArrayLock<VARIANT> lock(square.get()); }), E_INVALIDARG);
+}
+
+// The verbs every owner shares, checked on the SAFEARRAY owner; a double
+// free or a leak here shows up under the sanitizer presets.
+TEST(Owners, PutResetAndReleaseHandOverOwnershipExactlyOnce) {
+    SafeArray owner(VT_I4, 0, 1);
+    SAFEARRAY* first = owner.get();
+    SafeArray other(VT_I4, 0, 1);
+    SAFEARRAY* second = other.get();
+    owner.swap(other);
+    EXPECT_EQ(owner.get(), second);
+    EXPECT_EQ(other.get(), first);
+
+    SAFEARRAY* given = owner.release();
+    EXPECT_FALSE(owner) << "released: nothing left to free";
+    owner.reset(given);
+    EXPECT_EQ(owner.get(), given);
+    *owner.put() = first;  // put() frees `given`; the slot takes `first`
+    EXPECT_EQ(other.release(), first);
+    EXPECT_EQ(owner.get(), first);
+    owner = std::move(other);
+    EXPECT_FALSE(owner) << "moving an empty owner in frees what was held";
 }
 
 // An object that says it supports rich error information for one interface.
@@ -136,6 +161,30 @@ TEST(Int32Array, TravelsAsAnIntegerVectorAndIsReadAtItsOwnBounds) {
 
     Variant bytes = Variant::ofArray(SafeArray(VT_UI1, 0, 2));
     EXPECT_EQ(resultOf([&] { vexa::int32ArrayOf(*bytes.get()); }), E_INVALIDARG);
+}
+
+TEST(ComPtr, QueryRaisesWhatIsMissingWhereTryQueryAnswersEmpty) {
+    struct Case {
+        bool object;
+        IID wanted;
+        HRESULT raised;
+    };
+    Reporter reporter;
+    const Case cases[] = {
+        {true, IID_ISupportErrorInfo, S_OK},
+        {true, IID_IDispatch, E_NOINTERFACE},
+        {false, IID_ISupportErrorInfo, E_POINTER},
+    };
+    for (const Case& c : cases) {
+        vexa::ComPtr<IUnknown> object(c.object ? static_cast<IUnknown*>(&reporter) : nullptr);
+        const HRESULT raised = IsEqualIID(c.wanted, IID_IDispatch)
+                                   ? resultOf([&] { object.query<IDispatch>(); })
+                                   : resultOf([&] { object.query<ISupportErrorInfo>(); });
+        EXPECT_EQ(raised, c.raised);
+        const bool found = IsEqualIID(c.wanted, IID_IDispatch) ? bool(object.tryQuery<IDispatch>())
+                                                                : bool(object.tryQuery<ISupportErrorInfo>());
+        EXPECT_EQ(found, c.raised == S_OK);
+    }
 }
 
 }  // namespace

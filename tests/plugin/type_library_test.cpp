@@ -8,7 +8,7 @@
 
 #include "support/module_exports.h"
 #include "platform/com_ptr.h"
-#include "platform/host_string.h"
+#include "platform/bstr.h"
 #include "platform/text.h"
 #include "contract/plugin_interfaces.h"
 
@@ -85,7 +85,7 @@ ComPtr<ITypeLib> loadModuleLibrary(const ModuleExports& module) {
 }
 
 std::string nameOf(ITypeInfo* info, MEMBERID member) {
-    vexa::HostString name;
+    vexa::Bstr name;
     EXPECT_EQ(info->GetDocumentation(member, name.put(), nullptr, nullptr, nullptr), S_OK);
     return vexa::wideToUtf8(name.view());
 }
@@ -194,7 +194,7 @@ TEST(TypeLibrary, OffersThePluginClassWithItsTwoInterfaces) {
     EXPECT_TRUE(IsEqualGUID(libraryAttributes->guid, LIBID_VexaPluginLib));
     EXPECT_EQ(libraryAttributes->syskind, SYS_WIN64);
     library->ReleaseTLibAttr(libraryAttributes);
-    vexa::HostString libraryName;
+    vexa::Bstr libraryName;
     ASSERT_EQ(library->GetDocumentation(-1, libraryName.put(), nullptr, nullptr, nullptr), S_OK);
     EXPECT_EQ(vexa::wideToUtf8(libraryName.view()), "VexaPluginLib");
 

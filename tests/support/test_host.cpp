@@ -6,7 +6,7 @@ TestHost::TestHost()
     : group(makeHostObject<ChannelGroupObject>()),
       data(makeHostObject<AcquisitionDataObject>(group)),
       app(makeHostObject<HostAppObject>()),
-      pluginId(std::make_shared<const HostString>("{VEXA-TEST}")) {
+      pluginId(std::make_shared<const Bstr>("{VEXA-TEST}")) {
     app->setData(ComPtr<HostData>(data.get()));
     app->setEchoReports(false);
 }

@@ -6,7 +6,7 @@
 
 #include "host/objects/channel_group.h"
 #include "host/objects/host_app_object.h"
-#include "platform/host_string.h"
+#include "platform/bstr.h"
 
 namespace vexa::host {
 
@@ -16,7 +16,7 @@ struct TestHost {
     ComPtr<ChannelGroupObject> group;
     ComPtr<AcquisitionDataObject> data;
     ComPtr<HostAppObject> app;
-    std::shared_ptr<const HostString> pluginId;
+    std::shared_ptr<const Bstr> pluginId;
 };
 
 }  // namespace vexa::host

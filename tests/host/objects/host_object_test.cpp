@@ -5,18 +5,18 @@
 
 #include "host/objects/host_app_object.h"
 #include "host/plugin_module.h"
-#include "platform/host_string.h"
+#include "platform/bstr.h"
 
 namespace {
 
-using vexa::HostString;
+using vexa::Bstr;
 using namespace vexa::host;
 
 TEST(HostApp, RecordsAndPrintsEveryReport) {
     auto app = makeHostObject<HostAppObject>();
     testing::internal::CaptureStderr();
-    EXPECT_EQ(app->ReportError(HostString("first \xC2\xB5V").get()), S_OK);
-    EXPECT_EQ(app->ReportError(HostString("second").get()), S_OK);
+    EXPECT_EQ(app->ReportError(Bstr("first \xC2\xB5V").get()), S_OK);
+    EXPECT_EQ(app->ReportError(Bstr("second").get()), S_OK);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "host: first \xC2\xB5V\nhost: second\n");
     EXPECT_EQ(app->reportedErrors(), (std::vector<std::string>{"first \xC2\xB5V", "second"}));
 }
@@ -25,7 +25,7 @@ TEST(HostApp, GivesTheLogFolderOnlyForItsKind) {
     auto app = makeHostObject<HostAppObject>();
     EXPECT_FALSE(app->logFolder().empty()) << "the temporary folder by default";
     app->setLogFolder("logs\xC3\xA9/");
-    HostString folder;
+    Bstr folder;
     EXPECT_EQ(app->GetFolder(1, folder.put()), S_OK);
     EXPECT_EQ(folder.utf8(), "logs\xC3\xA9/");
     EXPECT_EQ(app->GetFolder(2, folder.put()), E_INVALIDARG);

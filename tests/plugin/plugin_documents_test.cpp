@@ -14,23 +14,13 @@
 #include "host/plugin_module.h"
 #include "contract/plugin_interfaces.h"
 #include "sim/simulator.h"
+#include "support/plugin_test_support.h"
 
 namespace {
 
-using vexa::ComPtr;
-using vexa::Variant;
-using vexa::host::HostAppObject;
-using vexa::host::PluginDriver;
-using vexa::host::PluginModule;
-using vexa::host::XmlDocumentObject;
-using vexa::host::XmlElementObject;
+using namespace plugin_test;
 using vexa::sim::SimConfig;
 using vexa::sim::Simulator;
-
-const PluginModule& loadedModule() {
-    static const PluginModule module(PluginModule::besideProgram());
-    return module;
-}
 
 // One host with one plug-in object on it.
 struct HostSession {

@@ -34,9 +34,9 @@ TEST(Protocol, LengthsAndCountsAreBigEndianAtBytesFourToSeven) {
 
 TEST(Protocol, RecordFieldsDecodeBigEndian) {
     const std::uint8_t ten[] = {0x41, 0x20, 0x00, 0x00};
-    EXPECT_EQ(readFloat32(ten), 10.0f);
+    EXPECT_EQ(readBigEndianFloat32(ten), 10.0f);
     const std::uint8_t minusTwo[] = {0xFF, 0xFF, 0xFF, 0xFE};
-    EXPECT_EQ(readInt32(minusTwo), -2);
+    EXPECT_EQ(readBigEndianInt32(minusTwo), -2);
     const std::uint8_t halfSecond[] = {0x1D, 0xCD, 0x65, 0x00};
-    EXPECT_EQ(readInt32(halfSecond), 500000000);
+    EXPECT_EQ(readBigEndianInt32(halfSecond), 500000000);
 }

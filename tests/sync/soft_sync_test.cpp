@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <random>
+#include <string>
 
 #include "sync/soft_sync.h"
 
@@ -65,20 +66,82 @@ TEST(SoftSync, KeepsTheSlopeWhenAllDeviceTimesAreEqual) {
     EXPECT_TRUE(std::isfinite(sync.toHostTime(7.0)));
 }
 
-TEST(SoftSync, FollowsADriftingClockThroughJitter) {
-    // Device clock 150 ppm fast and offset by 1000 s; host times jittered by
-    // up to 2 ms, one pair every 100 ms as blocks arrive.
-    std::mt19937 random(12345);
-    std::uniform_real_distribution<double> jitter(-0.002, 0.002);
-    const double rate = 1.0 + 150e-6;
-    SoftSyncAlgorithm sync;
-    sync.start();
-    for (int block = 1; block <= 600; ++block) {
-        const double hostTime = 0.1 * block;
-        sync.addPoint(hostTime + jitter(random), 1000.0 + hostTime * rate);
+// How a unit of host-time jitter carries into the fitted slope and into the
+// host time converted at the newest pair, once the fit is settled. The fit
+// weighs the pair i blocks back by 2^-i (every pair halves the older ones'
+// weight), so both are fixed sums over those weights: 2.72 per second of
+// block spacing for the slope, 0.79 for the converted time.
+struct NoiseGain {
+    double slope;
+    double time;
+};
+NoiseGain noiseGain(double spacing) {
+    constexpr int kPairs = 80;  // 2^-80: the rest weighs nothing
+    double sumWeight = 0.0, meanX = 0.0;
+    for (int i = 0; i < kPairs; ++i) {
+        sumWeight += std::ldexp(1.0, -i);
+        meanX += std::ldexp(1.0, -i) * -i * spacing;
     }
-    const double deviceNow = 1000.0 + 60.0 * rate;
-    // With so few pairs weighing in, the fit is only as good as the jitter.
-    EXPECT_NEAR(sync.toHostTime(deviceNow), 60.0, 0.01);
-    EXPECT_NEAR(sync.toHostTime(deviceNow + 0.05) - sync.toHostTime(deviceNow), 0.05, 0.01);
+    meanX /= sumWeight;
+    double spread = 0.0;
+    for (int i = 0; i < kPairs; ++i) spread += std::ldexp(1.0, -i) * std::pow(-i * spacing - meanX, 2);
+    double slope = 0.0, time = 0.0;
+    for (int i = 0; i < kPairs; ++i) {
+        const double weight = std::ldexp(1.0, -i);
+        const double slopeShare = weight * (-i * spacing - meanX) / spread;
+        const double timeShare = weight / sumWeight + (0.0 - meanX) * slopeShare;
+        slope += slopeShare * slopeShare;
+        time += timeShare * timeShare;
+    }
+    return {std::sqrt(slope), std::sqrt(time)};
+}
+
+TEST(SoftSync, LearnsTheDriftAndConvertsAsWellAsTheJitterAllows) {
+    // One pair per block, every 100 ms, for 500 s; the device clock runs
+    // `ppm` fast and starts 0.5 s after the host's. Host times carry uniform
+    // jitter of +-`jitter`, i.e. a standard deviation of jitter / sqrt(3).
+    constexpr double kSpacing = 0.1;
+    constexpr int kBlocks = 5000;
+    constexpr int kSettling = 20;
+    const NoiseGain gain = noiseGain(kSpacing);
+    for (const double ppm : {-200.0, -50.0, 0.0, 50.0, 200.0}) {
+        for (const double jitter : {0.0, 0.5e-3, 1e-3, 2e-3}) {
+            const std::string where = std::to_string(ppm) + " ppm, jitter " + std::to_string(jitter);
+            std::mt19937 random(12345);
+            std::uniform_real_distribution<double> noise(-jitter, jitter);
+            const double rate = 1.0 + ppm * 1e-6;
+            SoftSyncAlgorithm sync;
+            sync.start();
+            double slopeSquares = 0.0, timeSquares = 0.0;
+            for (int block = 1; block <= kBlocks; ++block) {
+                const double hostTime = 2.0 + kSpacing * block;
+                const double deviceTime = 0.5 + kSpacing * block * rate;
+                sync.addPoint(hostTime + (jitter > 0.0 ? noise(random) : 0.0), deviceTime);
+                if (block <= kSettling) continue;
+                slopeSquares += std::pow(sync.slope() * rate - 1.0, 2);
+                timeSquares += std::pow(sync.toHostTime(deviceTime) - hostTime, 2);
+            }
+            sync.finish();
+            const double slopeRms = std::sqrt(slopeSquares / (kBlocks - kSettling));
+            const double timeRms = std::sqrt(timeSquares / (kBlocks - kSettling));
+            const double learnedPpm = (sync.getRateRatio() - 1.0) * 1e6;
+            if (jitter == 0.0) {
+                // Exact pairs: only rounding is left.
+                EXPECT_LT(slopeRms * 1e6, 0.01) << where;
+                EXPECT_LT(timeRms, 1e-9) << where;
+                EXPECT_NEAR(learnedPpm, ppm, 0.01) << where;
+                continue;
+            }
+            // Thousands of blocks hold the measured spread within a few per
+            // cent of what the weights predict (2 ms: 3 140 ppm and 0.92 ms);
+            // a fit that weighed more or fewer pairs would be far outside.
+            const double sigma = jitter / std::sqrt(3.0);
+            EXPECT_NEAR(slopeRms / (sigma * gain.slope), 1.0, 0.05) << where;
+            EXPECT_NEAR(timeRms / (sigma * gain.time), 1.0, 0.05) << where;
+            // Three pairs carry most of the weight, so the ratio carried to the
+            // next start is only as good as one block's jitter: within five
+            // standard deviations of the slope's spread (2 ms: 15 700 ppm).
+            EXPECT_NEAR(learnedPpm, ppm, 5.0 * sigma * gain.slope * 1e6) << where;
+        }
+    }
 }

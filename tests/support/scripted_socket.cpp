@@ -7,7 +7,6 @@
 
 namespace vexa::test {
 
-using Nerova::NvLib::Protocols::Ethernet::NetworkEndpoint;
 using Nerova::NvLib::Protocols::Ethernet::TcpError;
 using Nerova::NvLib::Protocols::Ethernet::TcpException;
 
@@ -17,14 +16,6 @@ std::string timedOutMessage(std::chrono::milliseconds replyTimeout) {
 
 ScriptedSocket::ScriptedSocket(std::deque<ScriptedReply> script, std::chrono::milliseconds replyTimeout)
     : script_(std::move(script)), replyTimeout_(replyTimeout) {}
-
-NetworkEndpoint ScriptedSocket::localEndpoint() const {
-    return NetworkEndpoint("127.0.0.1", "50000");
-}
-
-NetworkEndpoint ScriptedSocket::remoteEndpoint() const {
-    return NetworkEndpoint("127.0.0.1", "5963");
-}
 
 void ScriptedSocket::write(const void* data, std::size_t count) {
     if (!open_) throw TcpException(TcpError::LocalClosed);

@@ -67,34 +67,14 @@ TEST(SoftSync, KeepsTheSlopeWhenAllDeviceTimesAreEqual) {
 }
 
 // How a unit of host-time jitter carries into the fitted slope and into the
-// host time converted at the newest pair, once the fit is settled. The fit
-// weighs the pair i blocks back by 2^-i (every pair halves the older ones'
-// weight), so both are fixed sums over those weights: 2.72 per second of
-// block spacing for the slope, 0.79 for the converted time.
-struct NoiseGain {
-    double slope;
-    double time;
-};
-NoiseGain noiseGain(double spacing) {
-    constexpr int kPairs = 80;  // 2^-80: the rest weighs nothing
-    double sumWeight = 0.0, meanX = 0.0;
-    for (int i = 0; i < kPairs; ++i) {
-        sumWeight += std::ldexp(1.0, -i);
-        meanX += std::ldexp(1.0, -i) * -i * spacing;
-    }
-    meanX /= sumWeight;
-    double spread = 0.0;
-    for (int i = 0; i < kPairs; ++i) spread += std::ldexp(1.0, -i) * std::pow(-i * spacing - meanX, 2);
-    double slope = 0.0, time = 0.0;
-    for (int i = 0; i < kPairs; ++i) {
-        const double weight = std::ldexp(1.0, -i);
-        const double slopeShare = weight * (-i * spacing - meanX) / spread;
-        const double timeShare = weight / sumWeight + (0.0 - meanX) * slopeShare;
-        slope += slopeShare * slopeShare;
-        time += timeShare * timeShare;
-    }
-    return {std::sqrt(slope), std::sqrt(time)};
-}
+// host time converted at the newest pair, once the fit has settled. The fit
+// weighs the pair i blocks back by 2^-i, so with pairs `spacing` apart the
+// weighted mean lies one block back and the spread is 4 spacing^2; the
+// slope is then sum 2^-i (1 - i) y_i / (4 spacing) and the converted time
+// sum 2^-i (3 - i) y_i / 4, whose squared weights sum to 2 / (27 spacing^2)
+// and 17 / 27: 2.72 per second of spacing and 0.79.
+double slopeGain(double spacing) { return std::sqrt(2.0 / 27.0) / spacing; }
+const double kTimeGain = std::sqrt(17.0 / 27.0);
 
 TEST(SoftSync, LearnsTheDriftAndConvertsAsWellAsTheJitterAllows) {
     // One pair per block, every 100 ms, for 500 s; the device clock runs
@@ -103,7 +83,6 @@ TEST(SoftSync, LearnsTheDriftAndConvertsAsWellAsTheJitterAllows) {
     constexpr double kSpacing = 0.1;
     constexpr int kBlocks = 5000;
     constexpr int kSettling = 20;
-    const NoiseGain gain = noiseGain(kSpacing);
     for (const double ppm : {-200.0, -50.0, 0.0, 50.0, 200.0}) {
         for (const double jitter : {0.0, 0.5e-3, 1e-3, 2e-3}) {
             const std::string where = std::to_string(ppm) + " ppm, jitter " + std::to_string(jitter);
@@ -136,12 +115,12 @@ TEST(SoftSync, LearnsTheDriftAndConvertsAsWellAsTheJitterAllows) {
             // cent of what the weights predict (2 ms: 3 140 ppm and 0.92 ms);
             // a fit that weighed more or fewer pairs would be far outside.
             const double sigma = jitter / std::sqrt(3.0);
-            EXPECT_NEAR(slopeRms / (sigma * gain.slope), 1.0, 0.05) << where;
-            EXPECT_NEAR(timeRms / (sigma * gain.time), 1.0, 0.05) << where;
+            EXPECT_NEAR(slopeRms / (sigma * slopeGain(kSpacing)), 1.0, 0.05) << where;
+            EXPECT_NEAR(timeRms / (sigma * kTimeGain), 1.0, 0.05) << where;
             // Three pairs carry most of the weight, so the ratio carried to the
             // next start is only as good as one block's jitter: within five
             // standard deviations of the slope's spread (2 ms: 15 700 ppm).
-            EXPECT_NEAR(learnedPpm, ppm, 5.0 * sigma * gain.slope * 1e6) << where;
+            EXPECT_NEAR(learnedPpm, ppm, 5.0 * sigma * slopeGain(kSpacing) * 1e6) << where;
         }
     }
 }

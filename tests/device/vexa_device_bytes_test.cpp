@@ -26,7 +26,8 @@ const std::string kCountLog = "[VexaDevice::readMeasurements@262" + kUnexpected 
 // How the transport reports a cut.
 std::string cutMessage(Fault fault) {
     if (fault == Fault::Close) return vexa::test::kClosedMessage;
-    return fault == Fault::Fail ? vexa::test::kFailedMessage : vexa::test::timedOutMessage(std::chrono::milliseconds(300));
+    if (fault == Fault::Fail) return vexa::test::kFailedMessage;
+    return vexa::test::timedOutMessage(std::chrono::milliseconds(300));
 }
 std::string describe(Fault fault, std::size_t at) {
     const char* names[] = {"none", "close", "time-out", "failure", "corrupt"};
@@ -268,40 +269,33 @@ TEST_F(Measurements, BlockCutOrCorruptedAtAnyByte) {
 }
 
 TEST_F(Measurements, StatusRepliesAreJudgedByTheirLength) {
-    // A refusal or a short reply is logged and the device is still read; a
-    // longer one leaves its tail in the stream, so the device is dropped.
-    struct Case {
-        Bytes reply;
-        std::string log;
-        bool connected;
+    // Accepted, refused, a byte short, a byte long. A refusal or a short
+    // reply is logged and the device is still read; a longer one leaves its
+    // tail in the stream, so the device is dropped.
+    const auto variant = [](const std::string& tag, int kind) {
+        Bytes reply = statusReply(tag, kind == 1);
+        if (kind == 2) reply.pop_back();
+        if (kind == 3) reply.push_back('\n');
+        return reply;
     };
-    const auto shortReply = [](Bytes reply) { return reply.pop_back(), reply; };
-    const auto longReply = [](Bytes reply) { return reply.push_back('\n'), reply; };
-    const Case runs[] = {
-        {statusReply("RUN"), "", true},
-        {statusReply("RUN", true), "[VexaDevice::startAcquisition@308] Command RUN failed!\n\n", true},
-        {shortReply(statusReply("RUN")), "[VexaDevice::startAcquisition@312" + kUnexpected + "RUN.\n", true},
-        {longReply(statusReply("RUN")), "[VexaDevice::startAcquisition@312" + kUnexpected + "RUN.\n", false},
+    const auto logOf = [](const std::string& site, int refusedLine, int line, const std::string& command, int kind) {
+        if (kind == 0) return std::string();
+        const std::string prefix = "[VexaDevice::" + site + "@" + std::to_string(kind == 1 ? refusedLine : line);
+        if (kind == 1) return prefix + "] Command " + command + " failed!\n\n";
+        return prefix + kUnexpected + command + ".\n";
     };
-    const Case stops[] = {
-        {statusReply("STO"), "", true},
-        {statusReply("STO", true), "[VexaDevice::stopAcquisition@330] Command STOP failed!\n\n", true},
-        {shortReply(statusReply("STO")), "[VexaDevice::stopAcquisition@334" + kUnexpected + "STOP.\n", true},
-        {longReply(statusReply("STO")), "[VexaDevice::stopAcquisition@334" + kUnexpected + "STOP.\n", false},
-    };
-    for (std::size_t i = 0; i < std::size(runs); ++i) {
-        const std::string where = "case " + std::to_string(i);
-        auto device = scriptedDevice({{framedReply("IDN?", kName)}, {runs[i].reply}, {stops[i].reply}});
+    for (int kind = 0; kind < 4; ++kind) {
+        auto device = scriptedDevice({{framedReply("IDN?", kName)}, {variant("RUN", kind)}, {variant("STO", kind)}});
         ASSERT_TRUE(device->openConnection());
         device->startAcquisition();
-        EXPECT_EQ(newLog(), runs[i].log) << where;
-        EXPECT_EQ(device->deviceInfo()->connected, runs[i].connected) << where;
+        EXPECT_EQ(newLog(), logOf("startAcquisition", 308, 312, "RUN", kind)) << kind;
+        EXPECT_EQ(device->deviceInfo()->connected, kind != 3) << kind;
         device->stopAcquisition();
-        EXPECT_EQ(newLog(), runs[i].connected ? stops[i].log
-                                              : "[VexaDevice::isConnected@393] Connection is not established. "
-                                                "Additional information: stop acquisition\n")
-            << where;
-        EXPECT_EQ(device->deviceInfo()->connected, runs[i].connected && stops[i].connected) << where;
+        EXPECT_EQ(newLog(), kind != 3 ? logOf("stopAcquisition", 330, 334, "STOP", kind)
+                                      : "[VexaDevice::isConnected@393] Connection is not established. "
+                                        "Additional information: stop acquisition\n")
+            << kind;
+        EXPECT_EQ(device->deviceInfo()->connected, kind != 3) << kind;
     }
 }
 

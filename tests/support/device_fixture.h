@@ -84,7 +84,8 @@ protected:
     std::shared_ptr<VexaDevice> scriptedDevice(std::deque<ScriptedReply> script,
                                                std::size_t pieceSize = static_cast<std::size_t>(-1)) {
         auto device = VexaDevice::create("127.0.0.1", 5963, &factory);
-        auto slot = std::make_shared<std::unique_ptr<ScriptedSocket>>(std::make_unique<ScriptedSocket>(std::move(script)));
+        auto slot = std::make_shared<std::unique_ptr<ScriptedSocket>>(
+            std::make_unique<ScriptedSocket>(std::move(script)));
         socket = slot->get();
         socket->setPieceSize(pieceSize);
         device->setConnector([slot](auto&&...) -> std::unique_ptr<Nerova::NvLib::Protocols::Ethernet::ITcpSocket> {

@@ -49,8 +49,9 @@ public:
     // Every command written so far, whole.
     const std::vector<std::string>& sent() const { return sent_; }
 
-    Nerova::NvLib::Protocols::Ethernet::NetworkEndpoint localEndpoint() const override { return {"127.0.0.1", "50000"}; }
-    Nerova::NvLib::Protocols::Ethernet::NetworkEndpoint remoteEndpoint() const override { return {"127.0.0.1", "5963"}; }
+    using Endpoint = Nerova::NvLib::Protocols::Ethernet::NetworkEndpoint;
+    Endpoint localEndpoint() const override { return {"127.0.0.1", "50000"}; }
+    Endpoint remoteEndpoint() const override { return {"127.0.0.1", "5963"}; }
     bool isOpen() const override { return open_; }
     void close() override { open_ = false; }
     void write(const void* data, std::size_t count) override;

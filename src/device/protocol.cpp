@@ -19,22 +19,22 @@ std::string readBlockCommand(std::uint32_t count) {
     return "RMB? " + std::to_string(count) + ";\n";
 }
 
-std::uint32_t readUint32(const std::uint8_t* bytes) {
+std::uint32_t readBigEndianUint32(const std::uint8_t* bytes) {
     return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
            std::uint32_t{bytes[2]} << 8 | std::uint32_t{bytes[3]};
 }
 
-std::int32_t readInt32(const std::uint8_t* bytes) {
-    return static_cast<std::int32_t>(readUint32(bytes));
+std::int32_t readBigEndianInt32(const std::uint8_t* bytes) {
+    return static_cast<std::int32_t>(readBigEndianUint32(bytes));
 }
 
-float readFloat32(const std::uint8_t* bytes) {
-    return std::bit_cast<float>(readUint32(bytes));
+float readBigEndianFloat32(const std::uint8_t* bytes) {
+    return std::bit_cast<float>(readBigEndianUint32(bytes));
 }
 
 std::optional<std::uint32_t> framedPayloadLength(const Bytes& header) {
     if (header.size() != kFramedHeaderSize) return std::nullopt;
-    return readUint32(header.data() + 4);
+    return readBigEndianUint32(header.data() + 4);
 }
 
 StatusReply judgeStatusReply(const Bytes& reply) {
@@ -43,7 +43,7 @@ StatusReply judgeStatusReply(const Bytes& reply) {
 }
 
 std::uint32_t readyRecordCount(const Bytes& reply) {
-    return reply.size() == kCountReplySize ? readUint32(reply.data() + 4) : 0;
+    return reply.size() == kCountReplySize ? readBigEndianUint32(reply.data() + 4) : 0;
 }
 
 }  // namespace vexa::protocol

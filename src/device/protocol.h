@@ -43,21 +43,17 @@ inline constexpr std::size_t kRunReplyRequest = kStatusReplySize + 1;
 inline constexpr std::size_t kCountReplySize = 10;
 inline constexpr std::size_t kCountReplyRequest = kCountReplySize + 1;
 
-// Measurement record: 20 bytes plus 4 per channel.
+// Measurement record (see RecordBlock): 20 bytes plus 4 per channel.
 constexpr std::size_t recordSize(std::size_t channelCount) {
     return 20 + 4 * channelCount;
 }
-inline constexpr std::size_t kRecordStatusOffset = 3;
-inline constexpr std::size_t kRecordSecondsOffset = 4;
-inline constexpr std::size_t kRecordNanosecondsOffset = 8;
-inline constexpr std::size_t kRecordValuesOffset = 16;
 // Seconds a few host steps of a fast device fill; a count that asks for
 // more is a corrupt reply, not something to allocate.
 inline constexpr std::uint64_t kMaxBlockBytes = 16u << 20;
 
-std::uint32_t readUint32(const std::uint8_t* bytes);
-std::int32_t readInt32(const std::uint8_t* bytes);
-float readFloat32(const std::uint8_t* bytes);
+std::uint32_t readBigEndianUint32(const std::uint8_t* bytes);
+std::int32_t readBigEndianInt32(const std::uint8_t* bytes);
+float readBigEndianFloat32(const std::uint8_t* bytes);
 
 // The payload length, if `header` is a whole header.
 std::optional<std::uint32_t> framedPayloadLength(const Bytes& header);

@@ -5,8 +5,21 @@
 
 #include "output/output_channel.h"
 #include "output/output_factory.h"
+#include "serialization/node.h"
+#include "serialization/node_values.h"
+
+using Nerova::Utils::Serialization::Node;
+using Nerova::Utils::Serialization::readNumber;
+using Nerova::Utils::Serialization::readText;
+using Nerova::Utils::Serialization::writeNumber;
+using Nerova::Utils::Serialization::writeText;
 
 namespace {
+
+// Keys of a channel's stored "Channel" node.
+constexpr char kPositionKey[] = "VexaChannelPosition";
+constexpr char kHostName[] = "VexaNvChannelName";
+constexpr char kOutputKey[] = "NvChannelId";
 
 // Neighbouring channels get clearly different colours; the list repeats
 // after its last entry. Two neighbours share a colour: that is the table
@@ -53,4 +66,25 @@ void VexaChannel::releaseOutput() {
     // feeds a host channel its factory no longer knows.
     const std::shared_ptr<OutputChannel> output = std::exchange(output_, nullptr);
     outputFactory_->removeOutputChannel(output);
+}
+
+std::uint32_t VexaChannel::storedPosition(const Node& node) {
+    return readNumber<std::uint32_t>(node, kPositionKey, kNewOutput);
+}
+
+void VexaChannel::saveSetup(Node& node) const {
+    writeNumber(node, kPositionKey, info_.index);
+    writeText(node, kHostName, info_.hostName);
+    if (output_) writeNumber(node, kOutputKey, output_->getKey());
+}
+
+void VexaChannel::loadSetup(const Node& node) {
+    info_.hostName = readText(node, kHostName);
+    createOutput(readNumber<std::uint32_t>(node, kOutputKey, kNewOutput));
+}
+
+void VexaChannel::resetToDeviceName() {
+    info_.hostName = info_.deviceName;
+    if (output_) output_->setName(info_.deviceName);
+    createOutput(kNewOutput);
 }

@@ -37,6 +37,9 @@ std::uint32_t channelColour(std::uint32_t index) noexcept;
 
 class VexaChannel {
 public:
+    // All ones: the output key that makes the factory answer with a new
+    // output channel, and what a missing stored value reads as.
+    static constexpr std::uint32_t kNewOutput = 0xFFFFFFFFu;
     using OutputFactory = Nerova::Utils::Ncom::OutputChannel::OutputFactory;
     using OutputChannel = Nerova::Utils::Ncom::OutputChannel::OutputChannel;
 
@@ -58,6 +61,8 @@ public:
     // Host name and output channel from a stored "Channel" node; a key the
     // node lacks gives a fresh output channel.
     void loadSetup(const Nerova::Utils::Serialization::Node& node);
+    // The position a "Channel" node was stored for; kNewOutput if none.
+    static std::uint32_t storedPosition(const Nerova::Utils::Serialization::Node& node);
     // Back to the device's own name, on a fresh output channel.
     void resetToDeviceName();
 

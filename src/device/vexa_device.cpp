@@ -1,13 +1,45 @@
 #include "device/vexa_device.h"
 
+#include <algorithm>
+
+#include "device/command_link.h"
 #include "device/configuration.h"
-#include "device/device_exchange.h"
 #include "device/protocol.h"
-#include "net/tcp_exception.h"
+#include "device/record_block.h"
 #include "log/logging.h"
+#include "net/tcp_exception.h"
+#include "output/output_channel.h"
+#include "serialization/node.h"
+#include "serialization/node_values.h"
 
 using namespace Nerova::NvLib::Protocols::Ethernet;
 using namespace vexa::protocol;
+using Nerova::Utils::Serialization::Node;
+using Nerova::Utils::Serialization::readNumber;
+using Nerova::Utils::Serialization::readText;
+using Nerova::Utils::Serialization::writeNumber;
+using Nerova::Utils::Serialization::writeText;
+
+namespace {
+
+// Logs a status reply that is not a plain acceptance. True when the reply
+// was longer than asked for: whatever followed it is still in the stream
+// and would be read as the answer to the next command.
+bool reportStatus(const VexaDevice* device, const Bytes& reply, const char* function, int malformedLine,
+                  int refusedLine, const std::string& command) {
+    switch (judgeStatusReply(reply)) {
+    case StatusReply::Accepted: return false;
+    case StatusReply::Refused:
+        VEXA_LOG_ERROR(device, function, refusedLine, "Command " + command + " failed!\n");
+        return false;
+    case StatusReply::Malformed: break;
+    }
+    VEXA_LOG_ERROR(device, function, malformedLine,
+                   "Unexpected response from the server at command " + command + ".");
+    return reply.size() > kStatusReplySize;
+}
+
+}  // namespace
 
 std::shared_ptr<VexaDevice> VexaDevice::create(std::string ipAddress, std::uint32_t port,
                                                VexaChannelTable::OutputFactory* outputFactory) {
@@ -18,7 +50,10 @@ VexaDevice::VexaDevice(std::string ipAddress, std::uint32_t port,
                        VexaChannelTable::OutputFactory* outputFactory)
     : deviceInfo_(std::make_shared<DeviceInfo>(
           DeviceInfo{std::move(ipAddress), port, kUnknownDeviceName, false})),
-      channelTable_(outputFactory) {}
+      channelTable_(outputFactory),
+      connector_([](const NetworkEndpoint& endpoint, std::chrono::milliseconds replyTimeout) {
+          return TcpClient(endpoint, replyTimeout).connect(kConnectTimeoutMs);
+      }) {}
 
 VexaDevice::~VexaDevice() {
     try {
@@ -28,11 +63,22 @@ VexaDevice::~VexaDevice() {
     }
 }
 
+template <class Exchange>
+void VexaDevice::exchange(Exchange&& body) {
+    try {
+        CommandLink link(*socket_);
+        body(link);
+    } catch (const TcpException&) {
+        dropConnection();
+        throw;
+    }
+}
+
 bool VexaDevice::openConnection() {
     try {
         if (socket_ && socket_->isOpen()) socket_->close();
         const NetworkEndpoint endpoint(deviceInfo_->ipAddress, std::to_string(deviceInfo_->port));
-        socket_ = TcpClient(endpoint, replyTimeout_).connect(kConnectTimeoutMs);
+        socket_ = connector_(endpoint, replyTimeout_);
         if (socket_->isOpen()) readDeviceInfo();
         // An identity reply that broke the stream has closed the socket again.
         deviceInfo_->connected = socket_->isOpen();
@@ -113,4 +159,110 @@ void VexaDevice::readSystemConfig() {
                                      channel.name, channel.unit);
         }
     });
+}
+
+void VexaDevice::resetTimes() {
+    synchroniser_.start();
+    timeOrigin_ = 0.0;
+    for (const auto& [group, channels] : channelTable_.groups()) {
+        for (const auto& channel : channels) channel->resetTimestamp();
+    }
+}
+
+void VexaDevice::prepareAcquisition() {
+    resetTimes();
+}
+
+void VexaDevice::startAcquisition() {
+    if (!isConnected("start acquisition")) return;
+    resetTimes();
+    std::vector<std::string> names;
+    for (const auto& channel : channelTable_.channels(VexaChannelTable::kAllChannels)) {
+        names.push_back(channel->fullName());
+    }
+    exchange([&](CommandLink& link) {
+        link.send(runCommand(names));
+        const Bytes reply = link.receiveOnce(kRunReplyRequest);
+        if (reportStatus(this, reply, "VexaDevice::startAcquisition", 312, 308, "RUN")) dropConnection();
+    });
+}
+
+void VexaDevice::stopAcquisition() {
+    if (!isConnected("stop acquisition")) return;
+    exchange([&](CommandLink& link) {
+        link.send(kStop);
+        const Bytes reply = link.receiveOnce(kStopReplyRequest);
+        synchroniser_.finish();
+        if (reportStatus(this, reply, "VexaDevice::stopAcquisition", 334, 330, "STOP")) dropConnection();
+    });
+}
+
+void VexaDevice::readMeasurements(double hostTime) {
+    if (!socket_ || !socket_->isOpen()) return;
+    exchange([&](CommandLink& link) {
+        link.send(kOutputPointer);
+        const Bytes countReply = link.receiveOnce(kCountReplyRequest);
+        const std::uint32_t count = readyRecordCount(countReply);
+        const std::size_t recordBytes = recordSize(channelTable_.channelCount());
+        const std::uint64_t total = std::uint64_t{count} * recordBytes;
+        // Neither an over-long reply nor an absurd count can be answered:
+        // the stream is no longer trustworthy, so nothing more is sent on it.
+        if (countReply.size() > kCountReplySize || total > kMaxBlockBytes) {
+            VEXA_LOG_ERROR(this, "VexaDevice::readMeasurements", 262,
+                           "Unexpected response from the server at command OMP?.");
+            dropConnection();
+            return;
+        }
+        link.send(readBlockCommand(count));
+        if (total == 0) return;
+        // A device that sends more than it announced has its extra records
+        // delivered too; the clock pair is the last record it announced.
+        const Bytes bytes = link.gather(static_cast<std::size_t>(total));
+        const RecordBlock block(bytes, channelTable_.channelCount());
+        if (timeOrigin_ == 0.0) timeOrigin_ = block[0].time().inSeconds();
+        synchroniser_.addPoint(hostTime, block[count - 1].time().inSeconds() - timeOrigin_);
+        deliverRecords(block);
+    });
+}
+
+void VexaDevice::deliverRecords(const RecordBlock& block) {
+    const VexaChannelTable::ChannelList channels = channelTable_.channels(VexaChannelTable::kAllChannels);
+    for (std::size_t r = 0; r < block.size(); ++r) {
+        const RecordBlock::Record record = block[r];
+        if (!record.valid()) continue;
+        const double time = synchroniser_.toHostTime(record.time().inSeconds() - timeOrigin_);
+        for (std::size_t k = 0; k < channels.size(); ++k) {
+            VexaChannel& channel = *channels[k];
+            const double value = record.value(k);
+            // A channel's samples never go back in time, even while the
+            // clock fit is still settling.
+            const double stamp = std::max(channel.latestTimestamp(), time);
+            channel.setLatest(value, stamp);
+            const auto& output = channel.output();
+            if (output && output->isUsed()) output->addTimedSample(&value, sizeof value, stamp);
+        }
+    }
+}
+
+void VexaDevice::unbindChannels() {
+    for (const auto& channel : channelTable_.channels(VexaChannelTable::kAllChannels)) {
+        channel->releaseOutput();
+    }
+}
+
+void VexaDevice::serializeSettings(Node& node) {
+    if (node.isWriting()) {
+        writeText(node, "IpAddress", deviceInfo_->ipAddress);
+        writeNumber(node, "PortNumber", deviceInfo_->port);
+        writeText(node, "DeviceName", deviceInfo_->name);
+        return;
+    }
+    // The open connection, if any, belongs to the identity being replaced.
+    closeConnection();
+    auto info = std::make_shared<DeviceInfo>();
+    info->ipAddress = readText(node, "IpAddress");
+    info->port = readNumber<std::uint32_t>(node, "PortNumber", 0);
+    info->name = readText(node, "DeviceName");
+    info->connected = false;
+    deviceInfo_ = std::move(info);
 }

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,11 +23,17 @@ class Node;
 
 namespace vexa::protocol {
 class CommandLink;
+class RecordBlock;
 }
 
 class VexaDevice {
 public:
     static constexpr std::uint64_t kConnectTimeoutMs = 6000;
+
+    // Opens the transport to `endpoint`, bounding each write and receive by
+    // `replyTimeout`; throws TcpException. The default is a TCP client.
+    using Connector = std::function<std::unique_ptr<Nerova::NvLib::Protocols::Ethernet::ITcpSocket>(
+        const Nerova::NvLib::Protocols::Ethernet::NetworkEndpoint& endpoint, std::chrono::milliseconds replyTimeout)>;
 
     // Devices are shared between the device list and the windows.
     static std::shared_ptr<VexaDevice> create(std::string ipAddress, std::uint32_t port,
@@ -81,6 +88,8 @@ public:
 
     // How long one write or receive may wait; applies from the next connect.
     void setReplyTimeout(std::chrono::milliseconds timeout) { replyTimeout_ = timeout; }
+    // How the next connects reach the device.
+    void setConnector(Connector connector) { connector_ = std::move(connector); }
 
 private:
     // Runs one command exchange. A transport failure in the middle leaves
@@ -91,7 +100,7 @@ private:
     void exchange(Exchange&& body);
     void resetTimes();
     // Hands the values of every valid record of `block` on.
-    void deliverRecords(const std::vector<std::uint8_t>& block, std::size_t recordBytes);
+    void deliverRecords(const vexa::protocol::RecordBlock& block);
     // Closes the connection, if still open, and marks the device disconnected.
     void dropConnection() noexcept;
     // Sends a framed query (`name` is how the log calls it) and reads the
@@ -107,4 +116,5 @@ private:
     VexaChannelTable channelTable_;
     std::unique_ptr<Nerova::NvLib::Protocols::Ethernet::ITcpSocket> socket_;
     std::chrono::milliseconds replyTimeout_ = Nerova::NvLib::Protocols::Ethernet::kReplyTimeout;
+    Connector connector_;
 };

@@ -1,0 +1,303 @@
+// Every reply of the device link cut, broken or corrupted at each byte, over
+// a scripted socket: what is logged, whether the device stays connected and
+// what reaches the device name, the channel list and the host channels.
+#include <bit>
+
+#include "support/allocation_watch.h"
+#include "support/device_fixture.h"
+
+namespace device_test {
+namespace {
+
+constexpr char kName[] = "Bench rig 7";
+constexpr char kChannelText[] =
+    "channel 1 name 'Eng/Speed' unit 'rpm' channel 2 name 'Eng/Torque' unit 'Nm' channel 3 name 'Air.Temp' unit 'degC'";
+// Flipping the low byte of a length or count below 128 always makes it larger.
+static_assert(sizeof kChannelText - 1 < 128);
+constexpr std::uint64_t kFramedCap = 1u << 20;
+constexpr std::uint64_t kBlockCap = 16u << 20;
+constexpr std::size_t kRecordBytes = 32;  // three channels
+constexpr Fault kFaults[] = {Fault::Close, Fault::Timeout, Fault::Fail, Fault::Corrupt};
+const std::string kUnexpected = "] Unexpected response from the server at command ";
+const std::string kIdentityLog = "[VexaDevice::readDeviceInfo@57" + kUnexpected + "IDN?.\n";
+const std::string kListLog = "[VexaDevice::readSystemConfig@129" + kUnexpected + "CFG?.\n";
+const std::string kCountLog = "[VexaDevice::readMeasurements@262" + kUnexpected + "OMP?.\n";
+
+// How the transport reports a cut.
+std::string cutMessage(Fault fault) {
+    if (fault == Fault::Close) return vexa::test::kClosedMessage;
+    if (fault == Fault::Fail) return vexa::test::kFailedMessage;
+    return vexa::test::timedOutMessage(std::chrono::milliseconds(300));
+}
+std::string describe(Fault fault, std::size_t at) {
+    const char* names[] = {"none", "close", "time-out", "failure", "corrupt"};
+    return std::string(names[static_cast<int>(fault)]) + " at byte " + std::to_string(at);
+}
+
+// What becomes of a reply whose bytes 4 to 7 hold a length or count, when
+// `fault` strikes at byte `at`. The first `firstReceive` bytes are asked for
+// in one receive, which a cut leaves short; each unit of the field stands
+// for `unit` more bytes to read, `cap` bytes at most.
+enum class Fate { Whole, Short, Refused, RunsDry, Cut, BodyFlipped };
+Fate fateOf(Bytes reply, Fault fault, std::size_t at, std::size_t firstReceive, std::uint64_t unit, std::uint64_t cap) {
+    if (at >= reply.size()) return Fate::Whole;
+    if (fault != Fault::Corrupt) return at > 0 && at < firstReceive ? Fate::Short : Fate::Cut;
+    if (at < 4 || at >= reply.size() - 2) return Fate::Whole;  // tag and trailer are not read
+    if (at >= 8) return Fate::BodyFlipped;
+    reply[at] ^= 0xFF;
+    const std::uint64_t field = std::uint64_t{reply[4]} << 24 | reply[5] << 16 | reply[6] << 8 | reply[7];
+    return field * unit > cap ? Fate::Refused : Fate::RunsDry;
+}
+
+// Runs `body`; a fate that breaks the transport must end it with the
+// transport's report of the fault, and nothing else may.
+template <class Body>
+void expectFailure(Body&& body, Fate fate, Fault fault, const std::string& where) {
+    const bool fails = fate == Fate::Cut || fate == Fate::RunsDry;
+    try {
+        body();
+        EXPECT_FALSE(fails) << where << ": no failure";
+    } catch (const TcpException& error) {
+        EXPECT_TRUE(fails) << where << ": " << error.what();
+        const Fault reported = fate == Fate::RunsDry ? Fault::Timeout : fault;
+        EXPECT_EQ(error.code(), reported == Fault::Close ? TcpError::RemoteClosed : TcpError::Unknown) << where;
+        EXPECT_EQ(std::string(error.what()), cutMessage(reported)) << where;
+    }
+}
+
+// A short reply is malformed but leaves the link as it was; a refused
+// length is never read, and the stream with it is lost.
+bool keepsConnection(Fate fate) {
+    return fate != Fate::Refused && fate != Fate::Cut && fate != Fate::RunsDry;
+}
+
+using DeviceBytes = DeviceTest;
+
+TEST_F(DeviceBytes, IdentityCutOrCorruptedAtAnyByte) {
+    const Bytes reply = framedReply("IDN?", kName);
+    for (std::size_t at = 0; at <= reply.size(); ++at) {
+        for (Fault fault : kFaults) {
+            const std::string where = describe(fault, at);
+            const Fate fate = fateOf(reply, fault, at, 8, 1, kFramedCap);
+            // A whole header, then the rest in pieces of eight: the name is
+            // gathered whole.
+            auto device = scriptedDevice({{reply, fault, at}}, 8);
+            largestAllocation = 0;
+            watchAllocations = true;
+            const bool connected = device->openConnection();
+            watchAllocations = false;
+            EXPECT_LT(largestAllocation.load(), kFramedCap) << where;
+            EXPECT_EQ(socket->sent(), std::vector<std::string>{"IDN?;\n"}) << where;
+            EXPECT_EQ(connected, keepsConnection(fate)) << where;
+            EXPECT_EQ(device->deviceInfo()->connected, connected) << where;
+            EXPECT_EQ(socket->isOpen(), connected) << where;
+
+            std::string name = kName;
+            if (fate == Fate::BodyFlipped) name[at - 8] = static_cast<char>(name[at - 8] ^ 0xFF);
+            if (fate != Fate::Whole && fate != Fate::BodyFlipped) name = "Unknown Vexa device";
+            EXPECT_EQ(device->deviceInfo()->name, name) << where;
+            std::string log;
+            if (fate == Fate::Short || fate == Fate::Refused) log = kIdentityLog;
+            if (fate == Fate::Cut || fate == Fate::RunsDry) {
+                log = "[VexaDevice::openConnection@367] Runtime error at the opening connection. Message: " +
+                      cutMessage(fate == Fate::Cut ? fault : Fault::Timeout) + "\n";
+            }
+            EXPECT_EQ(newLog(), log) << where;
+        }
+    }
+}
+
+std::vector<std::string> fullNames(const VexaDevice& device, const std::string& group = "allChannels") {
+    std::vector<std::string> names;
+    for (const auto& channel : device.channelTable().channels(group)) names.push_back(channel->fullName());
+    return names;
+}
+
+TEST_F(DeviceBytes, ChannelListCutOrCorruptedAtAnyByte) {
+    const Bytes reply = framedReply("CFG?", kChannelText);
+    const std::vector<std::string> all{"Eng/Speed", "Eng/Torque", "Air.Temp"};
+    for (std::size_t at = 0; at <= reply.size(); ++at) {
+        for (Fault fault : kFaults) {
+            const std::string where = describe(fault, at);
+            const Fate fate = fateOf(reply, fault, at, 8, 1, kFramedCap);
+            auto device = scriptedDevice({{framedReply("IDN?", kName)}, {reply, fault, at}});
+            ASSERT_TRUE(device->openConnection()) << where;
+            expectFailure([&] { device->readSystemConfig(); }, fate, fault, where);
+            EXPECT_EQ(device->deviceInfo()->connected, keepsConnection(fate)) << where;
+            EXPECT_EQ(socket->isOpen(), keepsConnection(fate)) << where;
+            EXPECT_EQ(newLog(), fate == Fate::Short || fate == Fate::Refused ? kListLog : "") << where;
+            if (fate == Fate::Whole) {
+                EXPECT_EQ(fullNames(*device), all) << where;
+                EXPECT_EQ(fullNames(*device, "Eng"), (std::vector<std::string>{"Eng/Speed", "Eng/Torque"}));
+            } else if (fate == Fate::BodyFlipped) {
+                // A flipped byte of the text is parsed as it came.
+                EXPECT_LE(fullNames(*device).size(), all.size()) << where;
+            } else {
+                EXPECT_TRUE(fullNames(*device).empty()) << where;
+            }
+        }
+    }
+}
+
+// A device running three channels, two records a block; channel k of
+// record r has the value valueOf(r, k).
+float valueOf(std::size_t record, std::size_t channel) {
+    return 1.5f * static_cast<float>(channel + 1) + 0.25f * static_cast<float>(record);
+}
+Bytes twoRecords() {
+    Bytes block = record('0', 1000, 10'000'000, {valueOf(0, 0), valueOf(0, 1), valueOf(0, 2)});
+    const Bytes second = record('0', 1000, 20'000'000, {valueOf(1, 0), valueOf(1, 1), valueOf(1, 2)});
+    block.insert(block.end(), second.begin(), second.end());
+    return block;
+}
+
+class Measurements : public DeviceTest {
+protected:
+    // Connected, its list read, its channels bound to host channels and
+    // started; then `count` and `block` answer OMP? and RMB?.
+    std::shared_ptr<VexaDevice> running(ScriptedReply count, ScriptedReply block) {
+        auto device = scriptedDevice({{framedReply("IDN?", kName)},
+                                      {framedReply("CFG?", kChannelText)},
+                                      {statusReply("RUN")},
+                                      std::move(count),
+                                      std::move(block)});
+        EXPECT_TRUE(device->openConnection());
+        device->readSystemConfig();
+        for (const auto& channel : device->channelTable().channels("allChannels")) channel->createOutput(~0u);
+        device->startAcquisition();
+        newLog();
+        return device;
+    }
+    // The values (or times) each host channel received, in order.
+    std::vector<std::vector<double>> received(const VexaDevice& device, bool times = false) {
+        std::vector<std::vector<double>> samples;
+        for (const auto& channel : device.channelTable().channels("allChannels")) {
+            const ChannelObject& hostChannel = *host.group->findById(static_cast<LONG>(channel->output()->getKey()));
+            auto& values = samples.emplace_back();
+            for (LONG i = 0; i < static_cast<LONG>(hostChannel.samplesWritten()); ++i) {
+                values.push_back(times ? hostChannel.timeAt(i) : hostChannel.valueAt(i));
+            }
+        }
+        return samples;
+    }
+    static std::vector<std::vector<double>> valuesOf(const std::vector<std::size_t>& records) {
+        std::vector<std::vector<double>> values(3);
+        for (std::size_t k = 0; k < 3; ++k) {
+            for (std::size_t r : records) values[k].push_back(valueOf(r, k));
+        }
+        return values;
+    }
+    std::vector<std::string> sentSinceRun() const { return {socket->sent().begin() + 3, socket->sent().end()}; }
+};
+
+TEST_F(Measurements, CountCutOrCorruptedAtAnyByte) {
+    const Bytes count = countReply(2);
+    for (std::size_t at = 0; at <= count.size(); ++at) {
+        for (Fault fault : kFaults) {
+            const std::string where = describe(fault, at);
+            const Fate fate = fateOf(count, fault, at, count.size(), kRecordBytes, kBlockCap);
+            auto device = running({count, fault, at}, {twoRecords()});
+            expectFailure([&] { device->readMeasurements(2.0); }, fate, fault, where);
+            EXPECT_EQ(device->deviceInfo()->connected, keepsConnection(fate)) << where;
+            EXPECT_EQ(socket->isOpen(), keepsConnection(fate)) << where;
+            EXPECT_EQ(newLog(), fate == Fate::Refused ? kCountLog : "") << where;
+            // A short count counts as nothing ready; a refused one ends the
+            // exchange before anything more is sent.
+            std::vector<std::string> sent{"OMP?;\n"};
+            Bytes flipped = count;
+            if (fault == Fault::Corrupt && at < count.size()) flipped[at] ^= 0xFF;
+            const std::uint32_t ready = fate == Fate::Short ? 0 : flipped[7] | flipped[6] << 8;
+            if (fate != Fate::Refused && !(fate == Fate::Cut && at == 0)) {
+                sent.push_back("RMB? " + std::to_string(ready) + ";\n");
+            }
+            EXPECT_EQ(sentSinceRun(), sent) << where;
+            EXPECT_EQ(received(*device), valuesOf(fate == Fate::Whole ? std::vector<std::size_t>{0, 1}
+                                                                      : std::vector<std::size_t>{}))
+                << where;
+        }
+    }
+    // One byte too many leaves the stream out of step.
+    Bytes overlong = count;
+    overlong.push_back('\n');
+    auto device = running({overlong}, {twoRecords()});
+    device->readMeasurements(2.0);
+    EXPECT_EQ(newLog(), kCountLog);
+    EXPECT_FALSE(device->deviceInfo()->connected);
+    EXPECT_EQ(sentSinceRun(), std::vector<std::string>{"OMP?;\n"});
+}
+
+TEST_F(Measurements, BlockCutOrCorruptedAtAnyByte) {
+    const Bytes block = twoRecords();
+    for (std::size_t at = 0; at <= block.size(); ++at) {
+        for (Fault fault : kFaults) {
+            const std::string where = describe(fault, at);
+            const bool cut = fault != Fault::Corrupt && at < block.size();
+            auto device = running({countReply(2)}, {block, fault, at});
+            expectFailure([&] { device->readMeasurements(2.0); }, cut ? Fate::Cut : Fate::Whole, fault, where);
+            EXPECT_EQ(device->deviceInfo()->connected, !cut) << where;
+            EXPECT_EQ(newLog(), "") << where;  // a transport failure is the caller's to report
+            if (cut) {
+                EXPECT_EQ(received(*device), valuesOf({})) << where << ": no partial block is handed on";
+                continue;
+            }
+            // A flipped status skips its record; a flipped value arrives as
+            // sent; tag, sequence number and padding are not read.
+            const std::size_t r = at / kRecordBytes;
+            const std::size_t offset = at % kRecordBytes;
+            auto expected = valuesOf({0, 1});
+            if (at < block.size() && offset == 3) {
+                for (auto& values : expected) values.erase(values.begin() + static_cast<std::ptrdiff_t>(r));
+            } else if (at < block.size() && offset >= 16 && offset < 28) {
+                const std::size_t k = (offset - 16) / 4;
+                const std::uint32_t flip = 0xFFu << (8 * (3 - (offset - 16) % 4));
+                expected[k][r] = std::bit_cast<float>(std::bit_cast<std::uint32_t>(valueOf(r, k)) ^ flip);
+            }
+            EXPECT_EQ(received(*device), expected) << where;
+            EXPECT_EQ(device->channelTable().channels("allChannels")[0]->latestValue(), expected[0].back());
+            const auto times = received(*device, true)[0];
+            if (at == block.size()) {
+                // The last record is the host's time now, the first 10 ms of
+                // device time before it.
+                EXPECT_NEAR(device->timeOrigin(), 1000.01, 1e-9);
+                EXPECT_NEAR(times.at(0), 1.99, 1e-9);
+                EXPECT_NEAR(times.at(1), 2.0, 1e-9);
+            }
+            // Whatever a flipped time says, a channel's samples never go back.
+            for (std::size_t i = 1; i < times.size(); ++i) EXPECT_GE(times[i], times[i - 1]) << where;
+        }
+    }
+}
+
+TEST_F(Measurements, StatusRepliesAreJudgedByTheirLength) {
+    // Accepted, refused, a byte short, a byte long. A refusal or a short
+    // reply is logged and the device is still read; a longer one leaves its
+    // tail in the stream, so the device is dropped.
+    const auto variant = [](const std::string& tag, int kind) {
+        Bytes reply = statusReply(tag, kind == 1);
+        if (kind == 2) reply.pop_back();
+        if (kind == 3) reply.push_back('\n');
+        return reply;
+    };
+    const auto logOf = [](const std::string& site, int refusedLine, int line, const std::string& command, int kind) {
+        if (kind == 0) return std::string();
+        const std::string prefix = "[VexaDevice::" + site + "@" + std::to_string(kind == 1 ? refusedLine : line);
+        if (kind == 1) return prefix + "] Command " + command + " failed!\n\n";
+        return prefix + kUnexpected + command + ".\n";
+    };
+    for (int kind = 0; kind < 4; ++kind) {
+        auto device = scriptedDevice({{framedReply("IDN?", kName)}, {variant("RUN", kind)}, {variant("STO", kind)}});
+        ASSERT_TRUE(device->openConnection());
+        device->startAcquisition();
+        EXPECT_EQ(newLog(), logOf("startAcquisition", 308, 312, "RUN", kind)) << kind;
+        EXPECT_EQ(device->deviceInfo()->connected, kind != 3) << kind;
+        device->stopAcquisition();
+        EXPECT_EQ(newLog(), kind != 3 ? logOf("stopAcquisition", 330, 334, "STOP", kind)
+                                      : "[VexaDevice::isConnected@393] Connection is not established. "
+                                        "Additional information: stop acquisition\n")
+            << kind;
+        EXPECT_EQ(device->deviceInfo()->connected, kind != 3) << kind;
+    }
+}
+
+}  // namespace
+}  // namespace device_test

@@ -32,9 +32,11 @@ keys=("Software\\Classes\\CLSID\\$clsid" "Software\\Classes\\CLSID\\$clsid\\Inpr
       "Software\\Nerova\\Plugins\\VexaPlugin")
 # Every key and value the registration owns under a root, one line each.
 snapshot() {
-  local root=$1 key
+  local root=$1 key out
   for key in "${keys[@]}"; do
-    wine reg query "$root\\$key" 2>/dev/null | tr -d '\r' | sed -e '/^$/d' -e "s/^/$root: /" || true
+    # A missing key is reported on stdout with status 1: it lists nothing.
+    out=$(wine reg query "$root\\$key" 2>/dev/null) || continue
+    tr -d '\r' <<<"$out" | sed -e '/^$/d' -e "s/^/$root: /"
   done
 }
 run() { (cd "$folder" && wine cmd /c "$@" 2>&1 | tr -d '\r'); }

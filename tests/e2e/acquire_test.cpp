@@ -92,12 +92,7 @@ TEST_F(Acquire, ADeviceThatRefusesTheConnectionRecordsNothingAndTheRunStillEnds)
 }
 
 TEST(HostProgram, AMistakeIsOneLineOnStderrWithStatusTwoAndHelpIsNoMistake) {
-    struct Case {
-        std::vector<std::string> arguments;
-        int status;
-        std::string said;  // in the one stderr line, or on stdout for status 0
-    };
-    const Case cases[] = {
+    vexa::test::checkUsage(programBesideTest("vexa-host"), {
         {{"acquire", "--duration", "abc"}, 2, "--duration: 'abc'"},
         {{"acquire", "--duration", "-1"}, 2, "--duration: '-1'"},
         {{"acquire", "--device", "127.0.0.1:notaport"}, 2, "--device: '127.0.0.1:notaport'"},
@@ -105,20 +100,7 @@ TEST(HostProgram, AMistakeIsOneLineOnStderrWithStatusTwoAndHelpIsNoMistake) {
         {{"acquire", "--help"}, 0, "--step-ms"},
         {{"--help"}, 0, "check"},
         {{"--version"}, 0, "vexa-host "},
-    };
-    for (const Case& c : cases) {
-        const auto run = runProgram(programBesideTest("vexa-host"), c.arguments);
-        const std::string line = c.arguments.front() + " " + c.arguments.back();
-        EXPECT_EQ(run.status, c.status) << line;
-        if (c.status == 0) {
-            EXPECT_NE(run.out.find(c.said), std::string::npos) << run.out;
-            EXPECT_EQ(run.err, "") << line;
-        } else {
-            EXPECT_EQ(vexa::test::lineCount(run.err), 1u) << run.err;
-            EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
-            EXPECT_EQ(run.out, "") << line;
-        }
-    }
+    }, [](bool good, const std::string& what) { EXPECT_TRUE(good) << what; });
 }
 
 // A carriage return that does not end a line redraws it: a progress line.

@@ -81,29 +81,12 @@ TEST(SimulatorProgram, ServesAFixedPortOnAnyLoopbackAddress) {
 }
 
 TEST(SimulatorProgram, AMistakeIsOneLineOnStderrWithStatusTwoAndHelpIsNoMistake) {
-    struct Case {
-        std::vector<std::string> arguments;
-        int status;
-        std::string said;  // in the one stderr line, or on stdout for status 0
-    };
-    const Case cases[] = {
+    vexa::test::checkUsage(programBesideTest("vexa-sim"), {
         {{"--address", "192.168.0.1"}, 2, "--address: '192.168.0.1'"},
         {{"--rate", "-5"}, 2, "--rate: '-5'"},
         {{"--close-after", "many"}, 2, "--close-after: 'many'"},
         {{"--nonsense"}, 2, "--nonsense"},
         {{"--help"}, 0, "--refuse-run"},
         {{"--version"}, 0, "vexa-sim "},
-    };
-    for (const Case& c : cases) {
-        const auto run = runProgram(programBesideTest("vexa-sim"), c.arguments);
-        EXPECT_EQ(run.status, c.status) << c.arguments.front();
-        if (c.status == 0) {
-            EXPECT_NE(run.out.find(c.said), std::string::npos) << run.out;
-            EXPECT_EQ(run.err, "");
-        } else {
-            EXPECT_EQ(vexa::test::lineCount(run.err), 1u) << run.err;
-            EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
-            EXPECT_EQ(run.out, "");
-        }
-    }
+    }, [](bool good, const std::string& what) { EXPECT_TRUE(good) << what; });
 }

@@ -81,4 +81,26 @@ inline std::size_t lineCount(const std::string& text) {
     return lines;
 }
 
+// One command line and what the program must answer: a usage mistake is
+// one stderr line holding `said` and status 2; help and version (status 0)
+// hold `said` on stdout and write nothing on stderr.
+struct UsageCase {
+    std::vector<std::string> arguments;
+    int status;
+    std::string said;
+};
+
+template <class Expect>
+void checkUsage(const std::filesystem::path& program, const std::vector<UsageCase>& cases, Expect expect) {
+    for (const UsageCase& c : cases) {
+        const ProgramRun run = runProgram(program, c.arguments);
+        const bool mistake = c.status != 0;
+        const std::string& said = mistake ? run.err : run.out;
+        expect(run.status == c.status && said.find(c.said) != std::string::npos &&
+                   (mistake ? lineCount(run.err) == 1 && run.out.empty() : run.err.empty()),
+               c.arguments.front() + " " + c.arguments.back() + " -> status " + std::to_string(run.status) +
+                   ", stdout: " + run.out + ", stderr: " + run.err);
+    }
+}
+
 }  // namespace vexa::test

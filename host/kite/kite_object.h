@@ -17,7 +17,7 @@ namespace vexa::kite {
 // Every interface a toolkit object can answer; an object answers those of
 // this list that its own interfaces derive from.
 using KnownInterfaces =
-    std::tuple<IUnknown, IBaseObject, IEventArgs, IDrawGridEventArgs, IDrawGridCellPropsArgs,
+    std::tuple<IUnknown, IBaseObject, IEventHandler, IEventArgs, IDrawGridEventArgs, IDrawGridCellPropsArgs,
                IDrawGridCellInputArgs, IDrawGridCellActionEventArgs, IDrawGridLiveValueArgs, IComponent,
                IControl, IParentControl, IContentControl, IWindow, IControlFactory, IButton, IFont, ILabel,
                ITabControl, ISearchEdit, IDrawGridColumn, INVDrawGrid, ITimer>;

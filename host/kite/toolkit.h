@@ -68,6 +68,7 @@
 
 #include "host/kite/draw_grid.h"
 #include "host/kite/json_text.h"
+#include "host/kite/markup_reader.h"
 #include "host/kite/panels.h"
 #include "host/kite/simple_controls.h"
 #include "host/kite/ui_clock.h"

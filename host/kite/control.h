@@ -22,7 +22,7 @@
 
 namespace vexa::kite {
 
-using Json = nlohmann::json;
+using Json = nlohmann::ordered_json;  // keys in the order written: type and name first
 
 class Window;
 

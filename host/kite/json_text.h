@@ -12,7 +12,7 @@
 
 namespace vexa::kite {
 
-using Json = nlohmann::json;
+using Json = nlohmann::ordered_json;  // keys in the order written: type and name first
 
 // 0x00BBGGRR read as red, green, blue.
 std::string colorText(Color color);

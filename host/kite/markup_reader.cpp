@@ -52,9 +52,23 @@ bool contains(const std::vector<std::string>& list, const std::string& item) {
 
 bool isDeclaration(const std::string& attribute) { return attribute == "xmlns" || attribute.rfind("xmlns:", 0) == 0; }
 
+// "<Element Name="name">", built by appending: GCC 12 at -O3 warns wrongly
+// about overlapping copies in the chained operator+ form.
+std::string tag(const std::string& element, const std::string& name) {
+    std::string text = "<";
+    text += element;
+    if (!name.empty()) {
+        text += " Name=\"";
+        text += name;
+        text += '"';
+    }
+    text += '>';
+    return text;
+}
+
 std::string where(const Node& node) {
     const Attribute* name = node.first_attribute("Name");
-    return "<" + nameOf(node) + (name != nullptr ? " Name=\"" + valueOf(*name) + "\"" : "") + ">";
+    return tag(nameOf(node), name != nullptr ? valueOf(*name) : std::string());
 }
 
 std::string trimmed(const std::string& text) {
@@ -308,8 +322,7 @@ void Reader::definitions(const Node& node, LayoutGrid& grid) {
 void Reader::checkPlacement(const Node& node, const LayoutGrid& grid) {
     for (const Ref<Control>& child : grid.children()) {
         const Placement& at = child->placement;
-        const std::string who = "<" + std::string(child->typeName()) +
-                                (child->name().empty() ? "" : " Name=\"" + child->name() + "\"") + ">";
+        const std::string who = tag(child->typeName(), child->name());
         if (at.row >= grid.rowCount())
             fail(who + ": Grid.Row " + std::to_string(at.row) + " is outside the " + std::to_string(grid.rowCount()) +
                  " rows of " + where(node));

@@ -44,7 +44,7 @@ protected:
     }
 
     ErrCode cellProps(IEventArgs* args) {
-        auto* cell = as<IDrawGridCellPropsArgs>(args);
+        auto* cell = &the<IDrawGridCellPropsArgs>(args);
         Int row = 0, column = 0;
         cell->getRow(&row);
         cell->getColumn(&column);
@@ -57,7 +57,7 @@ protected:
     }
 
     ErrCode liveValue(IEventArgs* args) {
-        auto* cell = as<IDrawGridLiveValueArgs>(args);
+        auto* cell = &the<IDrawGridLiveValueArgs>(args);
         cell->setText(str("1.500000").get());
         cell->setPeak(peak);
         cell->setValue(1.5);
@@ -201,12 +201,12 @@ TEST_F(GridWindow, HandlersReceiveWhatTheUserEnteredThroughTheArgumentInterfaces
     Int state = -1;
     grid.addCellInputHandler(make<TestHandler>([&](IBaseObject*, IEventArgs* args) {
                                  Ref<IString> entered;
-                                 as<IDrawGridCellInputArgs>(args)->getInputText(entered.put());
+                                 the<IDrawGridCellInputArgs>(args).getInputText(entered.put());
                                  text = textOf(entered.get());
-                                 return as<IDrawGridCellInputArgs>(args)->getInputColor(&color);
+                                 return the<IDrawGridCellInputArgs>(args).getInputColor(&color);
                              }).get());
     grid.addCellActionHandler(make<TestHandler>([&](IBaseObject*, IEventArgs* args) {
-                                  return as<IDrawGridCellActionEventArgs>(args)->getCheckState(&state);
+                                  return the<IDrawGridCellActionEventArgs>(args).getCheckState(&state);
                               }).get());
     editCell(*loaded.window, "grid", 1, Edit, " 5964abc");
     EXPECT_EQ(text, " 5964abc");

@@ -85,6 +85,14 @@ I* as(T* object) {
     return static_cast<I*>(found);
 }
 
+// The same, for a test that needs it: throws when it is not there.
+template <class I, class T>
+I& the(T* object) {
+    I* found = as<I>(object);
+    if (found == nullptr) throw std::runtime_error("the object does not answer the interface");
+    return *found;
+}
+
 // A window on its own clock with `markup` loaded; fails the test when the
 // markup is refused.
 struct LoadedWindow {

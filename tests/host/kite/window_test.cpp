@@ -70,8 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Window, AnswersIWindowAndItsControlFactoryAsOneObject) {
     LoadedWindow loaded(everyControl);
     IBaseObject* window = loaded.window->identity();
-    auto* factory = as<IControlFactory>(window);
-    ASSERT_NE(factory, nullptr);
+    auto* factory = &the<IControlFactory>(window);
     EXPECT_NE(as<IWindow>(factory), nullptr);
     EXPECT_NE(as<IContentControl>(window), nullptr);
     EXPECT_EQ(factory->equals(window), 0);
@@ -80,7 +79,7 @@ TEST(Window, AnswersIWindowAndItsControlFactoryAsOneObject) {
 
 TEST(Window, ItsFactoryMakesTimersAndControlsByTypeName) {
     LoadedWindow loaded(everyControl);
-    auto* factory = as<IControlFactory>(loaded.window->identity());
+    auto* factory = &the<IControlFactory>(loaded.window->identity());
     struct Case {
         const char* type;
         IntfID interface;
@@ -170,12 +169,12 @@ TEST(Tabs, OnlyAUsersSelectionThatChangesTheTabRaisesTheEvent) {
 
 TEST(Timers, TickInTimeOrderFromTheMomentTheirIntervalIsSet) {
     LoadedWindow loaded(everyControl);
-    auto* factory = as<IControlFactory>(loaded.window->identity());
+    auto* factory = &the<IControlFactory>(loaded.window->identity());
     std::vector<std::pair<std::string, Int>> ticks;
     auto startTimer = [&](const char* name, Int interval) {
         Ref<IComponent> made;
         EXPECT_EQ(factory->createControl(str("Timer").get(), str(name).get(), made.put()), errOk);
-        auto* timer = as<ITimer>(made.get());
+        auto* timer = &the<ITimer>(made.get());
         auto handler = make<TestHandler>([&ticks, &loaded, name](IBaseObject*, IEventArgs*) {
             ticks.emplace_back(name, loaded.clock.now());
             return errOk;
@@ -187,7 +186,7 @@ TEST(Timers, TickInTimeOrderFromTheMomentTheirIntervalIsSet) {
     const auto slow = startTimer("slow", 250);
     loaded.clock.advance(50);
     const auto fast = startTimer("fast", 100);
-    EXPECT_EQ(as<ITimer>(fast.get())->setInterval(0), errOutOfRange);
+    EXPECT_EQ(the<ITimer>(fast.get()).setInterval(0), errOutOfRange);
 
     loaded.clock.advance(400);
     const std::vector<std::pair<std::string, Int>> expected = {
@@ -200,41 +199,41 @@ TEST(Lifetime, DroppingTheWindowStopsItsTimersAndLetsGoOfEveryHandler) {
     UiClock clock;
     auto window = make<Window>(clock);
     ASSERT_EQ(window->loadMarkup(str(everyControl).get()), errOk);
-    auto* factory = as<IControlFactory>(window->identity());
+    auto* factory = &the<IControlFactory>(window->identity());
     Ref<IComponent> timer;
     factory->createControl(str("Timer").get(), str("").get(), timer.put());
     const int before = TestHandler::alive;
     {
         auto tick = make<TestHandler>();
         auto clicked = make<TestHandler>();
-        as<ITimer>(timer.get())->addTickHandler(tick.get());
-        as<ITimer>(timer.get())->setInterval(10);
-        dynamic_cast<Button*>(window->find("button"))->addClickHandler(clicked.get());
+        the<ITimer>(timer.get()).addTickHandler(tick.get());
+        the<ITimer>(timer.get()).setInterval(10);
+        dynamic_cast<Button&>(*window->find("button")).addClickHandler(clicked.get());
         window->addOpenedHandler(clicked.get());
     }
     EXPECT_EQ(TestHandler::alive, before + 2) << "the toolkit holds the handlers";
 
-    Ref<IControl> stillHeld = Ref<IControl>::share(dynamic_cast<Button*>(window->find("button")));
+    Ref<IControl> stillHeld = Ref<IControl>::share(&dynamic_cast<Button&>(*window->find("button")));
     window->drop();
     EXPECT_EQ(TestHandler::alive, before) << "every handler let go of";
     EXPECT_EQ(clock.runningTimers(), 0u);
     clock.advance(100);
 
     auto late = make<TestHandler>();
-    EXPECT_EQ(as<IButton>(stillHeld.get())->addClickHandler(late.get()), errInvalidState);
-    EXPECT_EQ(as<ITimer>(timer.get())->setInterval(10), errInvalidState) << "a dropped window's timer stays stopped";
+    EXPECT_EQ(the<IButton>(stillHeld.get()).addClickHandler(late.get()), errInvalidState);
+    EXPECT_EQ(the<ITimer>(timer.get()).setInterval(10), errInvalidState) << "a dropped window's timer stays stopped";
     EXPECT_EQ(window->loadMarkup(str(everyControl).get()), errInvalidState);
     EXPECT_THROW(click(*window, "button"), ActionError);
 }
 
 TEST(Lifetime, NewContentStopsTheTimersAndHandlersOfTheOldContent) {
     LoadedWindow loaded(everyControl);
-    auto* factory = as<IControlFactory>(loaded.window->identity());
+    auto* factory = &the<IControlFactory>(loaded.window->identity());
     Ref<IComponent> timer;
     factory->createControl(str("Timer").get(), str("").get(), timer.put());
     auto tick = make<TestHandler>();
-    as<ITimer>(timer.get())->addTickHandler(tick.get());
-    as<ITimer>(timer.get())->setInterval(10);
+    the<ITimer>(timer.get()).addTickHandler(tick.get());
+    the<ITimer>(timer.get()).setInterval(10);
     loaded.control<Button>("button").addClickHandler(tick.get());
 
     ASSERT_EQ(loaded.window->loadMarkup(str(everyControl).get()), errOk);

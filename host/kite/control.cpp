@@ -41,6 +41,8 @@ ErrCode Component::removeHandler(std::size_t event, IEventHandler* handler) noex
 
 ErrCode Component::raise(std::size_t event, IEventArgs* args) {
     if (retired_) return errOk;
+    // A handler may take the last reference to this component away.
+    const Ref<Component> self = Ref<Component>::share(this);
     Window* window = window_;
     return events_.at(event).raise(sender(), args, [this, window](const std::string& name, ErrCode status) {
         if (window != nullptr) window->noteFailure(name_, name, status);
@@ -48,6 +50,7 @@ ErrCode Component::raise(std::size_t event, IEventArgs* args) {
 }
 
 ErrCode Component::deliver(std::size_t event, IEventArgs* args) {
+    const Ref<Component> self = Ref<Component>::share(this);
     const ErrCode status = raise(event, args);
     if (window_ != nullptr) window_->refresh();
     return status;

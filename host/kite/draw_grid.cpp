@@ -113,18 +113,22 @@ std::string DrawGrid::cellText(Int row, Int column) const {
 }
 
 void DrawGrid::ask(Int row, const DrawGridColumn& column) {
-    Cell& target = at(row, column.index);
-    if (column.kind == ColumnKind::LiveValue) {
-        auto args = make<LiveValueArgs>(row, column.index);
-        raise(LiveValue, args.get());
-        target.content = args->content();
-        if (target.content.peak)
-            target.topPeak = target.topPeak ? std::max(*target.topPeak, *target.content.peak) : *target.content.peak;
+    const bool live = column.kind == ColumnKind::LiveValue;
+    Ref<LiveValueArgs> liveArgs;
+    Ref<CellPropsArgs> propsArgs;
+    if (live) {
+        liveArgs = make<LiveValueArgs>(row, column.index);
+        raise(LiveValue, liveArgs.get());
     } else {
-        auto args = make<CellPropsArgs>(row, column.index);
-        raise(CellProperties, args.get());
-        target.content = args->content();
+        propsArgs = make<CellPropsArgs>(row, column.index);
+        raise(CellProperties, propsArgs.get());
     }
+    // The handler may have resized the grid.
+    if (row >= rows_ || column.index >= columns_) return;
+    Cell& target = at(row, column.index);
+    target.content = live ? liveArgs->content() : propsArgs->content();
+    if (target.content.peak)
+        target.topPeak = target.topPeak ? std::max(*target.topPeak, *target.content.peak) : *target.content.peak;
 }
 
 void DrawGrid::paint() {
@@ -135,13 +139,11 @@ void DrawGrid::paint() {
         bool& flag;
         ~Done() { flag = false; }
     } done{painting_};
-    const std::vector<const DrawGridColumn*> columns = shownColumns();
+    // Held: a handler may define and apply other columns meanwhile.
+    const std::vector<Ref<DrawGridColumn>> columns = applied_;
     for (Int row = 1; row < rows_; ++row) {
-        for (const DrawGridColumn* column : columns) {
-            // A handler may have resized the grid.
-            if (row >= rows_ || column->index >= columns_) break;
-            ask(row, *column);
-        }
+        for (const Ref<DrawGridColumn>& column : columns)
+            if (column->shown && column->index < columns_ && row < rows_) ask(row, *column);
     }
     applyFilter();
 }

@@ -114,6 +114,18 @@ TEST_F(GridWindow, RepaintAsksAtOnceAndARepaintFromAPaintingHandlerIsThatPaint) 
     EXPECT_EQ(props->calls.size(), 18u);
 }
 
+TEST_F(GridWindow, AHandlerThatResizesTheGridOrItsColumnsWhilePaintingIsSafe) {
+    auto shrinking = make<TestHandler>([this](IBaseObject*, IEventArgs*) {
+        grid.setSize(2, 2);
+        grid.applyColumns();
+        return errOk;
+    });
+    grid.addCellPropertiesHandler(shrinking.get());
+    EXPECT_EQ(grid.repaint(), errOk);
+    EXPECT_EQ(grid.rowCount(), 2);
+    EXPECT_EQ(grid.shownColumns().size(), 2u);
+}
+
 TEST_F(GridWindow, ColumnsShowOnlyOnceAppliedAndAreCheckedWhenDefined) {
     auto fresh = makeControl("NVDrawGrid");
     auto* other = dynamic_cast<DrawGrid*>(fresh.get());

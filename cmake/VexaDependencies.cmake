@@ -1,6 +1,6 @@
 # Third-party code: Debian packages only. The cross build sees their headers
 # through a folder that holds nothing else, never /usr/include itself.
-set(VEXA_HEADER_PACKAGES boost spdlog fmt rapidxml CLI)
+set(VEXA_HEADER_PACKAGES boost spdlog fmt rapidxml CLI nlohmann)
 
 add_library(vexa_thirdparty INTERFACE)
 # CLI11 (header-only) for the programs' command lines only.

@@ -1,7 +1,8 @@
 // vexa-host: the reference host. `check` takes the plug-in through one life
-// as the host would (creation, Initialize, its windows, an acquisition
-// without devices, release); `acquire` runs an acquisition with devices and
-// records what reaches the host's channels.
+// as the host would (creation, Initialize, its windows in the toolkit with
+// the host's sequence around them, an acquisition without devices,
+// release); `acquire` runs an acquisition with devices and records what
+// reaches the host's channels.
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -10,15 +11,16 @@
 #include "host/acquisition.h"
 #include "host/command_line.h"
 #include "host/objects/host_app_object.h"
-#include "host/objects/host_window.h"
 #include "host/plugin_driver.h"
 #include "host/plugin_module.h"
 #include "host/progress_line.h"
+#include "host/window_session.h"
 #include "platform/com_error.h"
 
 namespace {
 
 using namespace vexa::host;
+namespace kite = vexa::kite;
 
 // Prints one step and tells whether it gave the expected answer.
 bool step(const char* name, HRESULT answer, HRESULT expected = S_OK) {
@@ -34,21 +36,28 @@ bool runCheck(const HostCommand& options) {
     {
         auto app = makeHostObject<HostAppObject>();
         if (!options.logFolder.empty()) app->setLogFolder(options.logFolder);
-        auto window = makeHostObject<HostWindow>();
+        kite::UiClock uiClock;
         PluginDriver plugin(source.create());
         good &= step("Initialize", plugin.initialize(app.get()));
-        good &= step("settings window", plugin.windowEvent(HostEvent::CreateSettingsWindow, window.get()));
-        good &= step("setup window", plugin.windowEvent(HostEvent::CreateSetupWindow, window.get()));
-        good &= step("NewSetup", plugin.newSetup());
-        good &= step("PrepareAcquisition", plugin.prepareAcquisition());
-        good &= step("StartAcquisition", plugin.startAcquisition());
-        for (int i = 1; i <= 3; ++i) {
-            app->clock()->setTime(0.1 * i);
-            good &= step("ReadData", plugin.readData());
+        {
+            WindowSession windows(plugin, uiClock, [](const char* name, HRESULT answer, HRESULT expected) {
+                step(name, answer, expected);
+            });
+            good &= windows.open(WindowKind::Settings);
+            good &= windows.close(WindowKind::Settings);
+            good &= windows.open(WindowKind::Setup);
+            good &= windows.open(WindowKind::Analysis);
+            good &= step("PrepareAcquisition", plugin.prepareAcquisition());
+            good &= step("StartAcquisition", plugin.startAcquisition());
+            for (int i = 1; i <= 3; ++i) {
+                app->clock()->setTime(0.1 * i);
+                good &= step("ReadData", plugin.readData());
+                uiClock.advance(100);
+            }
+            good &= step("StopAcquisition", plugin.stopAcquisition());
+            good &= windows.close(WindowKind::Setup);
+            good &= windows.close(WindowKind::Analysis);
         }
-        good &= step("StopAcquisition", plugin.stopAcquisition());
-        good &= step("drop setup window", plugin.windowEvent(HostEvent::DropSetupWindow, nullptr));
-        good &= step("drop settings window", plugin.windowEvent(HostEvent::DropSettingsWindow, nullptr));
     }
     if (const PluginModule* module = source.module()) good &= step("DllCanUnloadNow", module->canUnloadNow());
     return good;

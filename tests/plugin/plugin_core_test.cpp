@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "device/vexa_device.h"
-#include "kite_fake/fake_window.h"
+#include "host/kite/toolkit.h"
 #include "output/output_channel.h"
 #include "log/logging_internal.h"
 #include "plugin/plugin_core.h"
@@ -110,7 +110,8 @@ TEST_F(PluginCoreAcquisition, EveryDeviceAcquiresAndAFailingOneIsReportedOnceWhi
 // removes those channels still stands (the sanitizer build would catch the
 // opposite order).
 TEST(PluginCoreWindows, ADeviceOnlyTheSetupWindowStillHoldsGoesBeforeTheOutputFactory) {
-    auto window = kite_fake::make<kite_fake::FakeWindow>();
+    vexa::kite::UiClock clock;
+    auto window = vexa::kite::make<vexa::kite::Window>(clock);
     vexa::test::TempFile log{"VexaLog.txt"};
     vexa::host::TestHost host;
     {
@@ -121,12 +122,13 @@ TEST(PluginCoreWindows, ADeviceOnlyTheSetupWindowStillHoldsGoesBeforeTheOutputFa
         auto device = core.devices.add("127.0.0.1", 5963);
         device->channelTable().addChannel(1, "G/c1", "G", "c1", "c1", "V");
         device->channelTable().channels("allChannels")[0]->createOutput(~0u);
-        core.setupWindow = std::make_unique<SetupWindow>(Nerova::Kite::WindowPtr(window.get()), core.devices);
+        core.setupWindow = std::make_unique<SetupWindow>(
+            Nerova::Kite::WindowPtr(static_cast<Nerova::Kite::IWindow*>(window.get())), core.devices);
         core.devices.eraseAt(0);
         device.reset();
         EXPECT_EQ(host.group->removals(), 0);
     }
     EXPECT_EQ(host.group->removals(), 1) << "the factory removed the host channel";
-    EXPECT_EQ(window->references(), 1);
+    window->drop();
     resetLoggingForTests();
 }

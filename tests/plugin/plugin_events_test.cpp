@@ -2,7 +2,8 @@
 // with their argument checks, and how null pointers and values held by
 // reference are taken.
 #include "contract/plugin_interfaces.h"
-#include "kite_fake/fake_window.h"
+#include "host/kite/toolkit.h"
+#include "host/window_session.h"
 #include "support/plugin_test_support.h"
 
 namespace plugin_test {
@@ -315,14 +316,16 @@ TEST_F(DocumentEventTest, ValuesHeldByReferenceAreReadThroughTheirPointers) {
     EXPECT_EQ(array->cLocks, 0u);
 
     // So may the host window of a create event.
-    auto fakeWindow = kite_fake::make<kite_fake::FakeWindow>();
-    IUnknown* windowObject = kite_fake::asComUnknown(fakeWindow);
+    vexa::kite::UiClock clock;
+    auto hostWindow = vexa::kite::make<vexa::kite::Window>(clock);
+    IUnknown* windowObject = vexa::host::asComUnknown(*hostWindow);
     VARIANT window = byReference(VT_UNKNOWN, &windowObject);
     EXPECT_EQ(plugin.event(HostEvent::CreateSettingsWindow, window, *result.get()), S_OK);
-    EXPECT_EQ(fakeWindow->markups.size(), 1u);
+    EXPECT_NE(hostWindow->find("deviceNVDrawGrid"), nullptr);
     VARIANT noWindow = byReference(VT_DISPATCH, &noObject);
     EXPECT_EQ(plugin.event(HostEvent::CreateSettingsWindow, noWindow, *result.get()), E_FAIL);
     EXPECT_EQ(app->reportedErrors(), std::vector<std::string>{"Window must not be null."});
+    hostWindow->drop();
 }
 
 TEST(DocumentEventWithoutHost, NeedsInitializeFirst) {

@@ -1,16 +1,24 @@
 // The window events: create, replace, drop, and a window that cannot be
-// made, with host windows from a stand-in toolkit.
+// made, with windows of the reference host's toolkit.
 #include <memory>
 
 #include "contract/plugin_interfaces.h"
-#include "kite_fake/fake_window.h"
+#include "host/kite/toolkit.h"
+#include "host/window_session.h"
 #include "support/plugin_test_support.h"
 
 namespace plugin_test {
 namespace {
 
-using kite_fake::asComUnknown;
-using kite_fake::FakeWindow;
+namespace kite = vexa::kite;
+using vexa::host::asComUnknown;
+
+// The references to `window` beyond the test's own.
+int heldBy(kite::Window& window) {
+    const int references = window.addRef();
+    window.release();
+    return references - 2;
+}
 
 // A COM object that is no toolkit window.
 class PlainObject final : public IUnknown {
@@ -39,38 +47,37 @@ struct WindowKind {
 class WindowEventTest : public PluginTest, public ::testing::WithParamInterface<WindowKind> {
 protected:
     void SetUp() override { ASSERT_EQ(initialize(), S_OK); }
+    // As the host does once it is done with its windows.
+    void TearDown() override {
+        first->drop();
+        second->drop();
+    }
 
-    // The plug-in's references to a window, beyond the test's own.
-    static int heldBy(const Nerova::RT::Core::ObjectPtr<FakeWindow>& window) { return window->references() - 1; }
-
-    Nerova::RT::Core::ObjectPtr<FakeWindow> first = kite_fake::make<FakeWindow>();
-    Nerova::RT::Core::ObjectPtr<FakeWindow> second = kite_fake::make<FakeWindow>();
+    kite::UiClock clock;
+    kite::Ref<kite::Window> first = kite::make<kite::Window>(clock);
+    kite::Ref<kite::Window> second = kite::make<kite::Window>(clock);
     PlainObject plain;
 };
 
-TEST_P(WindowEventTest, ASecondWindowReplacesTheFirstOnceItStands) {
+TEST_P(WindowEventTest, ASecondWindowReplacesTheFirst) {
     const WindowKind& kind = GetParam();
-    ASSERT_EQ(plugin.windowEvent(kind.create, asComUnknown(first)), S_OK);
-    EXPECT_EQ(first->markups.size(), 1u);
-    EXPECT_EQ(heldBy(first), 1);
-    int firstHeldWhileSecondLoads = 0;
-    second->whenLoading = [&] { firstHeldWhileSecondLoads = heldBy(first); };
-    ASSERT_EQ(plugin.windowEvent(kind.create, asComUnknown(second)), S_OK);
-    EXPECT_EQ(firstHeldWhileSecondLoads, 1);
-    EXPECT_EQ(heldBy(first), 0);
-    EXPECT_EQ(heldBy(second), 1);
+    ASSERT_EQ(plugin.windowEvent(kind.create, asComUnknown(*first)), S_OK);
+    EXPECT_EQ(heldBy(*first), 1);
+    ASSERT_EQ(plugin.windowEvent(kind.create, asComUnknown(*second)), S_OK);
+    EXPECT_EQ(heldBy(*first), 0);
+    EXPECT_EQ(heldBy(*second), 1);
 
     EXPECT_EQ(plugin.windowEvent(kind.drop, nullptr), S_OK);
-    EXPECT_EQ(heldBy(second), 0);
+    EXPECT_EQ(heldBy(*second), 0);
     EXPECT_EQ(plugin.windowEvent(kind.drop, nullptr), S_OK) << "dropping no window";
 }
 
 TEST_P(WindowEventTest, AWindowThatCannotBeMadeIsReportedAndKeepsThePreviousOne) {
     const WindowKind& kind = GetParam();
-    ASSERT_EQ(plugin.windowEvent(kind.create, asComUnknown(first)), S_OK);
+    ASSERT_EQ(plugin.windowEvent(kind.create, asComUnknown(*first)), S_OK);
     EXPECT_EQ(plugin.windowEvent(kind.create, &plain), E_FAIL);
     EXPECT_EQ(app->reportedErrors(), std::vector<std::string>{kNotAWindow});
-    EXPECT_EQ(heldBy(first), 1);
+    EXPECT_EQ(heldBy(*first), 1);
 
     // No window at all: an integer where the window belongs reads as none.
     Variant notAWindow = Variant::ofInt32(7);
@@ -80,7 +87,7 @@ TEST_P(WindowEventTest, AWindowThatCannotBeMadeIsReportedAndKeepsThePreviousOne)
         kind.withoutWindow == S_OK ? std::vector<std::string>{kNotAWindow}
                                    : std::vector<std::string>{kNotAWindow, kNoWindow};
     EXPECT_EQ(app->reportedErrors(), reported);
-    EXPECT_EQ(heldBy(first), kind.withoutWindow == S_OK ? 0 : 1);
+    EXPECT_EQ(heldBy(*first), kind.withoutWindow == S_OK ? 0 : 1);
 }
 
 TEST_P(WindowEventTest, AReportThatFailsStillAnswersEFailOnce) {
@@ -98,21 +105,22 @@ INSTANTIATE_TEST_SUITE_P(AllKinds, WindowEventTest,
                          [](const auto& instance) { return "Event" + std::to_string(instance.param.create); });
 
 TEST_F(PluginTest, WindowsStillOpenGoWithThePlugin) {
-    auto settings = kite_fake::make<FakeWindow>();
-    auto analysis = kite_fake::make<FakeWindow>();
+    kite::UiClock clock;
+    auto settings = kite::make<kite::Window>(clock);
+    auto analysis = kite::make<kite::Window>(clock);
     ASSERT_EQ(initialize(), S_OK);
-    ASSERT_EQ(plugin.windowEvent(HostEvent::CreateSettingsWindow, asComUnknown(settings)), S_OK);
-    ASSERT_EQ(plugin.windowEvent(HostEvent::CreateAnalysisWindow, asComUnknown(analysis)), S_OK);
-    EXPECT_EQ(analysis->labelTexts(), std::vector<std::string>{"Hello from analysis!"});
-    EXPECT_EQ(settings->references(), 2);
+    ASSERT_EQ(plugin.windowEvent(HostEvent::CreateSettingsWindow, asComUnknown(*settings)), S_OK);
+    ASSERT_EQ(plugin.windowEvent(HostEvent::CreateAnalysisWindow, asComUnknown(*analysis)), S_OK);
+    EXPECT_EQ(heldBy(*settings), 1);
     plugin = PluginDriver(loadedModule().createPlugin());
-    EXPECT_EQ(settings->references(), 1);
-    EXPECT_EQ(analysis->references(), 1);
+    EXPECT_EQ(heldBy(*settings), 0);
+    EXPECT_EQ(heldBy(*analysis), 0);
 
     // The toolkit may still call what the dead window gave it.
-    EXPECT_EQ(settings->control<kite_fake::FakeButton>("addDeviceButton").click(),
-              std::vector<Nerova::RT::Core::ErrCode>{0});
-    EXPECT_EQ(settings->grid("deviceNVDrawGrid").rows, 1);
+    EXPECT_EQ(kite::click(*settings, "addDeviceButton"), S_OK);
+    EXPECT_EQ(dynamic_cast<kite::DrawGrid&>(*settings->find("deviceNVDrawGrid")).rowCount(), 1);
+    settings->drop();
+    analysis->drop();
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The typed layer over the toolkit: finding controls, subscribing, and the
-// handler objects the toolkit calls back.
+// The typed layer over the toolkit, on the reference host's toolkit:
+// finding controls, subscribing, and the handler objects it calls back.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -9,19 +9,18 @@
 // Registers the exception classes, so that statuses come back as them.
 #include "core/core_library.h"
 #include "core/exception_registry.h"
-#include "fake_window.h"
 #include "platform/dynamic_library.h"
 #include "ui/controls.h"
 #include "ui/life_token.h"
+#include "ui/nv_window.h"
 #include "ui/timer.h"
+#include "window_fixture.h"
 
-namespace kite_fake {
+namespace window_test {
 namespace {
 
 using namespace Nerova::RT::Core;
-
-constexpr const char* kMarkup = R"(<Window xmlns="urn:nerova:kite:markup:1">
-  <Button Name="go"/><Label Name="note" Text="x"/></Window>)";
+using namespace Nerova::Kite;
 
 struct Outcome {
     ErrCode code = 0;
@@ -41,23 +40,27 @@ Outcome outcomeOf(const std::function<void()>& action) {
 class Binding : public ::testing::Test {
 protected:
     Binding() {
-        StringPtr markup(kMarkup);
-        window->loadMarkup(markup.get());
+        const std::string markup = std::string("<Window xmlns=\"") + markupNamespace + "\"><StackPanel>" +
+                                   "<Button Name=\"go\"/><Label Name=\"note\" Text=\"x\"/></StackPanel></Window>";
+        window.loadMarkup(markup);
     }
+    ~Binding() override { host->drop(); }
 
-    // A handler target whose handlers count their calls or throw.
+    // A handler target whose handler counts its calls and may throw.
     struct Target {
         void onClick(const Button&, const EventArgs&) {
             ++calls;
             if (fault) fault();
         }
-        void onTick(const Timer&, const EventArgs&) { ++calls; }
+        void onTick(const Timer&, const EventArgs&) {}
         int calls = 0;
         std::function<void()> fault;
     };
+    IBaseObject* senderOf(const char* name) const { return host->find(name)->sender(); }
 
-    ObjectPtr<FakeWindow> fake = make<FakeWindow>();
-    WindowPtr window{fake.get()};
+    kite::UiClock clock;
+    kite::Ref<kite::Window> host = kite::make<kite::Window>(clock);
+    WindowPtr window = windowPtrOf(*host);
     Target target;
     LifeToken life;
     HandlerDelegate<Button, EventArgs> onClick = bindHandler(&Target::onClick, &target, life.watch());
@@ -76,6 +79,8 @@ TEST_F(Binding, ControlLookupFindsByNameAndChecksTheType) {
         {"no window", [] { Button(WindowPtr(), "go"); }, {errInvalidParameter, "Window must not be null."}},
         {"an operation on an empty wrapper", [&] { Label(window, "missing").setText("x"); },
          {errInvalidParameter, "Invalid parameter"}},
+        {"no control factory", [] { Timer{WindowPtr().controlFactory()}; },
+         {errInvalidParameter, "ControlFactory must not be null."}},
     };
     for (const auto& c : cases) {
         const Outcome outcome = outcomeOf(c.lookup);
@@ -104,28 +109,28 @@ TEST_F(Binding, SubscriptionChecksTheCallableThenTheControlThenTheMethod) {
         EXPECT_EQ(outcome.code, errInvalidParameter) << c.what;
         EXPECT_EQ(outcome.text, c.expected) << c.what;
     }
-    EXPECT_EQ(fake->control<FakeButton>("go").clicked.size(), 0u);
+    EXPECT_EQ(host->find("go")->handlerCount(), 0u);
 }
 
 TEST_F(Binding, TheToolkitAloneHoldsASubscribedHandlerAndFindsItAgainForRemoval) {
     Button go(window, "go");
+    const long watchers = life.watch().use_count();
     subscribe(go.click, onClick);
-    Handlers& clicked = fake->control<FakeButton>("go").clicked;
-    ASSERT_EQ(clicked.size(), 1u);
-    EXPECT_EQ(clicked.at(0)->addRef(), 2) << "the binding kept no reference";
-    clicked.at(0)->release();
+    EXPECT_EQ(host->find("go")->handlerCount(), 1u);
+    EXPECT_EQ(life.watch().use_count(), watchers + 1) << "the handler's copy of the binding";
+    EXPECT_EQ(kite::click(*host, "go"), errOk);
+    EXPECT_EQ(target.calls, 1);
 
     // A copied wrapper raises the same events through its own slots.
     const Button copy = go;
     EXPECT_EQ(copy.click.owner, &copy);
     unsubscribe(copy.click, bindHandler(&Target::onClick, &target, life.watch()));
-    EXPECT_EQ(clicked.size(), 0u);
+    EXPECT_EQ(host->find("go")->handlerCount(), 0u);
+    EXPECT_EQ(life.watch().use_count(), watchers) << "nothing but the toolkit held the handler";
 }
 
 TEST_F(Binding, HandlersAnswerTheToolkitWithAStatusAndNeverThrow) {
-    subscribe(Button(window, "go").click, onClick);
-    FakeButton& go = fake->control<FakeButton>("go");
-    IEventHandler* handler = go.clicked.at(0);
+    auto handler = createObject<EventHandlerImpl<Button, EventArgs>>(onClick);
     const struct {
         const char* what;
         std::function<void()> fault;
@@ -139,15 +144,13 @@ TEST_F(Binding, HandlersAnswerTheToolkitWithAStatusAndNeverThrow) {
     };
     for (const auto& c : cases) {
         target.fault = c.fault;
-        EXPECT_EQ(go.click(), std::vector<ErrCode>{c.expected}) << c.what;
+        EXPECT_EQ(handler->handleEvent(senderOf("go"), nullptr), c.expected) << c.what;
     }
     EXPECT_EQ(target.calls, 5);
     target.fault = nullptr;
 
-    // A sender of another kind of control is refused before the window
-    // sees the event.
-    auto& note = fake->control<FakeLabel>("note");
-    EXPECT_EQ(handler->handleEvent(&note, make<FakeEventArgs>().get()), errNoInterface);
+    // A sender of another kind is refused before the window sees the event.
+    EXPECT_EQ(handler->handleEvent(senderOf("note"), nullptr), errNoInterface);
     EXPECT_EQ(handler->handleEvent(nullptr, nullptr), errOk) << "no sender and no arguments";
     EXPECT_EQ(target.calls, 6);
 }
@@ -156,13 +159,35 @@ TEST_F(Binding, AHandlerOfADeadWindowDoesNothing) {
     auto token = std::make_unique<LifeToken>();
     subscribe(Button(window, "go").click, bindHandler(&Target::onClick, &target, token->watch()));
     token.reset();
-    EXPECT_EQ(fake->control<FakeButton>("go").click(), std::vector<ErrCode>{errOk});
+    EXPECT_EQ(kite::click(*host, "go"), errOk);
     EXPECT_EQ(target.calls, 0);
 }
 
+// A window that fails after it subscribed, as a window whose later steps
+// fail does.
+class FailingDialog final : public NVDialog {
+public:
+    explicit FailingDialog(WindowPtr window, int& clicks) : NVDialog(std::move(window), "ui/modal_window.xml"),
+                                                            clicks_(clicks) {
+        subscribe(Button(this->window(), "closeButton").click, handler(&FailingDialog::onClick));
+        throw std::runtime_error("failed after subscribing");
+    }
+
+private:
+    void onClick(const Button&, const EventArgs&) { ++clicks_; }
+    int& clicks_;
+};
+
+TEST_F(Binding, AWindowThatFailedAfterSubscribingLeavesHandlersThatDoNothing) {
+    int clicks = 0;
+    EXPECT_THROW(FailingDialog(window, clicks), std::runtime_error);
+    EXPECT_EQ(kite::click(*host, "closeButton"), errOk);
+    EXPECT_EQ(clicks, 0);
+}
+
 TEST(HandlerIdentity, IsFnv1aOverTheFunctionThenTheObjectAddress) {
-    EXPECT_EQ(Nerova::Kite::identityHash(0, 0), 0x88201fb960ff6465ull) << "sixteen zero bytes";
-    EXPECT_NE(Nerova::Kite::identityHash(1, 0), Nerova::Kite::identityHash(0, 1)) << "the order counts";
+    EXPECT_EQ(identityHash(0, 0), 0x88201fb960ff6465ull) << "sixteen zero bytes";
+    EXPECT_NE(identityHash(1, 0), identityHash(0, 1)) << "the order counts";
 }
 
 using HandlerObject = Binding;
@@ -194,16 +219,15 @@ TEST_F(HandlerObject, EqualsAHandlerOfTheSameKindBoundToTheSameFunctionAndObject
         {"no object", {}, 1},
     };
     for (const auto& c : cases) EXPECT_EQ(mine->equals(c.other.get()), c.expected) << c.what;
-    EXPECT_EQ(mine->equals(fake.get()), 1) << "an object that is no handler";
+    EXPECT_EQ(mine->equals(senderOf("go")), 1) << "an object that is no handler";
 }
 
 TEST_F(Binding, TimersComeFromTheWindowsControlFactory) {
     const Timer timer(window.controlFactory());
     timer.setInterval(250);
-    ASSERT_EQ(fake->timers.size(), 1u);
-    EXPECT_EQ(fake->timers[0]->interval, 250);
-    EXPECT_EQ(outcomeOf([] { Timer{WindowPtr().controlFactory()}; }).text, "ControlFactory must not be null.");
+    ASSERT_EQ(host->timers().size(), 1u);
+    EXPECT_EQ(host->timers()[0]->interval(), 250);
 }
 
 }  // namespace
-}  // namespace kite_fake
+}  // namespace window_test

@@ -26,12 +26,16 @@ vexa::test::Bytes identityReply(const std::string& name) {
 
 }  // namespace
 
-std::vector<std::string> columnsOf(const FakeGrid& grid) {
+Nerova::Kite::WindowPtr windowPtrOf(kite::Window& window) {
+    return Nerova::Kite::WindowPtr(static_cast<Nerova::Kite::IWindow*>(&window));
+}
+
+std::vector<std::string> columnsOf(const kite::DrawGrid& grid) {
     std::vector<std::string> columns;
-    for (const auto& column : grid.defined) {
+    for (const kite::DrawGridColumn* column : grid.shownColumns()) {
         columns.push_back(std::to_string(column->index) + " " + column->key + " " + column->title + " " +
-                          std::to_string(column->kind) + " " + std::to_string(column->width) + " " +
-                          std::to_string(column->flags));
+                          kite::kindName(column->kind) + " " + std::to_string(column->width) +
+                          (column->resizable ? "" : " fixed"));
     }
     return columns;
 }

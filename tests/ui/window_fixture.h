@@ -1,6 +1,6 @@
-// The plug-in's shared state on a reference host, with a fake toolkit
-// window to build the plug-in's windows in, and devices that reach a
-// scripted peer instead of the network.
+// The plug-in's shared state on a reference host, with a window of the
+// reference host's toolkit to build the plug-in's windows in, and devices
+// that reach a scripted peer instead of the network.
 #pragma once
 
 #include <memory>
@@ -8,25 +8,35 @@
 #include <vector>
 
 #include "device/vexa_device.h"
-#include "fake_window.h"
+#include "host/kite/toolkit.h"
 #include "support/storage_fixture.h"
 #include "ui/window_ptr.h"
 
 namespace window_test {
 
-using kite_fake::FakeGrid;
-using kite_fake::FakeWindow;
+namespace kite = vexa::kite;
 using Nerova::RT::Core::ErrCode;
 
 inline constexpr ErrCode kOk = 0;
 inline constexpr ErrCode kGeneralError = 0x80000014u;
 
-// Each defined column as "index key title kind width flags".
-std::vector<std::string> columnsOf(const FakeGrid& grid);
+// The toolkit window as the host hands it to the plug-in's windows.
+Nerova::Kite::WindowPtr windowPtrOf(kite::Window& window);
+
+// Each shown column as "index key title kind width", plus " fixed" when
+// the user may not resize it.
+std::vector<std::string> columnsOf(const kite::DrawGrid& grid);
 
 class WindowTest : public storage_test::StorageTest {
 protected:
-    Nerova::Kite::WindowPtr window() const { return Nerova::Kite::WindowPtr(fake.get()); }
+    ~WindowTest() override { host->drop(); }
+
+    Nerova::Kite::WindowPtr window() const { return windowPtrOf(*host); }
+    template <class T>
+    T& control(const std::string& name) const {
+        return dynamic_cast<T&>(*host->find(name));
+    }
+    kite::DrawGrid& grid(const std::string& name) const { return control<kite::DrawGrid>(name); }
 
     // Every later connect of `device` reaches a peer that introduces itself
     // as `name`; each attempt is written to `connects` as "address:port".
@@ -34,7 +44,8 @@ protected:
     // Every later connect of `device` is refused.
     void makeUnreachable(VexaDevice& device);
 
-    Nerova::RT::Core::ObjectPtr<FakeWindow> fake = kite_fake::make<FakeWindow>();
+    kite::UiClock clock;
+    kite::Ref<kite::Window> host = kite::make<kite::Window>(clock);
     std::shared_ptr<std::vector<std::string>> connects = std::make_shared<std::vector<std::string>>();
 };
 

@@ -44,6 +44,9 @@ struct IEventHandler : IBaseObject {
     static constexpr IntfID Id = {0x5032EB91, 0xE335, 0x45FF, {0x9A, 0x45, 0x10, 0x1D, 0x34, 0x59, 0x98, 0xCA}};
     virtual ErrCode handleEvent(IBaseObject* sender, IEventArgs* args) = 0;  // 8
 
+    // What a handler's toString answers. Not an operation: no position.
+    static constexpr const char* typeName() { return "Nerova::Kite::IEventHandler::nvrtType"; }
+
 protected:
     ~IEventHandler() = default;
 };

@@ -3,11 +3,32 @@
 #include <stdexcept>
 #include <utility>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define VEXA_LEAK_CHECKED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VEXA_LEAK_CHECKED 1
+#endif
+#endif
+#ifdef VEXA_LEAK_CHECKED
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace Nerova::RT::Core {
 
 namespace {
 
 const char moduleAnchor = 0;  // an address inside this module
+
+// Kept for the life of the process on purpose. The leak checker is told so:
+// once the module that made it is unloaded, nothing points at it any more.
+template <class T>
+T* keptForever(T* object) noexcept {
+#ifdef VEXA_LEAK_CHECKED
+    __lsan_ignore_object(object);
+#endif
+    return object;
+}
 
 template <class F>
 void resolve(const vexa::DynamicLibrary& module, const std::string& name, const char* function,
@@ -52,7 +73,7 @@ const CoreTypesLibrary& CoreTypesLibrary::get() {
     // Never freed: our statics are destroyed when the module detaches from
     // the process, under the loader lock, where FreeLibrary must not be
     // called. The reference goes with the process.
-    static const CoreTypesLibrary& library = *new CoreTypesLibrary([] {
+    static const CoreTypesLibrary& library = *keptForever(new CoreTypesLibrary([] {
         const std::string name = fileName();
         if (auto loaded = vexa::DynamicLibrary::openLoaded(name))
             return bind(std::move(loaded), name);
@@ -61,7 +82,7 @@ const CoreTypesLibrary& CoreTypesLibrary::get() {
         } catch (const std::runtime_error&) {
             return load(vexa::moduleFolderOf(&moduleAnchor) + name);
         }
-    }());
+    }()));
     return library;
 }
 

@@ -1,26 +1,6 @@
 #include "plugin/module_resources.h"
 
-#include <atomic>
-
 #include "platform/com_ptr.h"
-
-namespace {
-
-std::atomic<HINSTANCE> rememberedInstance{nullptr};
-
-}  // namespace
-
-void rememberModuleInstance(HINSTANCE instance) noexcept { rememberedInstance = instance; }
-
-HINSTANCE moduleInstance() noexcept {
-    if (HINSTANCE instance = rememberedInstance.load()) return instance;
-    // Any address inside this module names it.
-    static const char anchor = 0;
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&anchor), &module);
-    return module;
-}
 
 HRESULT moduleFileName(ModulePath& path) noexcept {
     const DWORD length = GetModuleFileNameW(moduleInstance(), path.data(), maxModulePathLength);

@@ -1,5 +1,5 @@
-// The Windows module's own file and what is compiled into it: the handle
-// kept from process attach, the file's path and the type library resource.
+// The Windows module's own file and what is compiled into it: the file's
+// path and the type library resource.
 #pragma once
 
 #ifdef _WIN32
@@ -8,11 +8,7 @@
 
 #include "contract/plugin_interfaces.h"
 #include "platform/com.h"
-
-void rememberModuleInstance(HINSTANCE instance) noexcept;
-// The handle kept at process attach; before that, the module's handle as the
-// loader knows it.
-HINSTANCE moduleInstance() noexcept;
+#include "platform/module_instance.h"
 
 // The longest module path the registration writes, in characters.
 inline constexpr DWORD maxModulePathLength = 2048;

@@ -5,7 +5,9 @@
 #include "log/logging.h"
 #include "contract/plugin_interfaces.h"
 #include "serialization/node.h"
-#include "ui/windows.h"
+#include "ui/analysis_window.h"
+#include "ui/settings_window.h"
+#include "ui/setup_window.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 // The plug-in's shared state: the host references, the windows, the output
-// factory and the devices. The windows keep a pointer to it and use it
-// directly; everything runs on the host's calling thread.
+// factory and the devices. The settings and setup windows keep a pointer to
+// the device list and use it directly; everything runs on the host's
+// calling thread.
 #pragma once
 
 #include <memory>

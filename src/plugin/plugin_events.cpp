@@ -10,7 +10,9 @@
 #include "plugin/host_report.h"
 #include "plugin/plugin.h"
 #include "serialization/nerova_ncom_node.h"
-#include "ui/windows.h"
+#include "ui/analysis_window.h"
+#include "ui/settings_window.h"
+#include "ui/setup_window.h"
 
 namespace {
 
@@ -87,11 +89,19 @@ void setDocumentEventResult(VARIANT& result) {
     result.ulVal = documentEventResult;
 }
 
+// The host's window comes as the VT_UNKNOWN of the event's argument. That
+// COM IUnknown is the window's core IUnknown (the two share identifier and
+// first positions), which is asked for IWindow; no object at all gives an
+// empty window.
+Nerova::Kite::WindowPtr hostWindowIn(const VARIANT& argument) {
+    return Nerova::Kite::WindowPtr(reinterpret_cast<Nerova::RT::Core::IUnknown*>(vexa::interfaceIn(argument)));
+}
+
 // The new window replaces the held one, which goes only once the new one
 // stands; a window that cannot be made leaves the held one in place.
-template <class Window>
-void replaceWindow(std::unique_ptr<Window>& held, IUnknown* hostWindow, PluginCore& core) {
-    auto fresh = std::make_unique<Window>(hostWindow, &core);
+template <class Window, class... Args>
+void replaceWindow(std::unique_ptr<Window>& held, Args&&... args) {
+    auto fresh = std::make_unique<Window>(std::forward<Args>(args)...);
     auto previous = std::exchange(held, std::move(fresh));
 }
 
@@ -184,13 +194,14 @@ HRESULT Plugin::processDocumentEvent(HostEventId id, const VARIANT& argument, VA
 }
 
 HRESULT Plugin::processWindowEvent(HostEventId id, const VARIANT& argument) {
-    IUnknown* hostWindow = vexa::interfaceIn(argument);
     switch (id) {
-    case HostEvent::CreateSetupWindow: replaceWindow(core_.setupWindow, hostWindow, core_); break;
+    case HostEvent::CreateSetupWindow: replaceWindow(core_.setupWindow, hostWindowIn(argument), core_.devices); break;
     case HostEvent::DropSetupWindow: dropWindow(core_.setupWindow); break;
-    case HostEvent::CreateSettingsWindow: replaceWindow(core_.settingsWindow, hostWindow, core_); break;
+    case HostEvent::CreateSettingsWindow:
+        replaceWindow(core_.settingsWindow, hostWindowIn(argument), core_.devices);
+        break;
     case HostEvent::DropSettingsWindow: dropWindow(core_.settingsWindow); break;
-    case HostEvent::CreateAnalysisWindow: replaceWindow(core_.analysisWindow, hostWindow, core_); break;
+    case HostEvent::CreateAnalysisWindow: replaceWindow(core_.analysisWindow, hostWindowIn(argument), &core_); break;
     case HostEvent::DropAnalysisWindow: dropWindow(core_.analysisWindow); break;
     default: return S_FALSE;
     }

@@ -107,6 +107,18 @@ TEST_F(PluginHostCalls, ADataStepAsksTheClockAndAlignsTheBuffers) {
     EXPECT_EQ(describe(host.take()), "app: 59; clock: 7; app: 7; data: 10 11");
 }
 
+TEST_F(PluginHostCalls, TheSettingsWindowsToolkitCallsLandAtTheirNumbers) {
+    ASSERT_EQ(initialize(), S_OK);
+    Variant argument = Variant::ofUnknown(host["settingsWindow"].unknown());
+    Variant result;
+    ASSERT_EQ(event(HostEvent::CreateSettingsWindow, argument.get(), result.get()), S_OK);
+    // Load the markup, find three controls, add the two click handlers, then
+    // the grid's cell action, properties and input handlers, its size, four
+    // columns, no sorting, and apply.
+    EXPECT_EQ(describe(host.take()), "settingsWindow: 19 18 18 18; addDeviceButton: 18; removeDeviceButton: 18; "
+                                     "deviceNVDrawGrid: 35 27 39 16 17 17 17 17 20 18");
+}
+
 // A device from the settings document, its channels made by a new setup and
 // one data step that writes a record into them.
 class PluginHostCallsWithDevice : public PluginHostCalls {

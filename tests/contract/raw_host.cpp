@@ -7,6 +7,7 @@
 #include "contract/host_channels.h"
 #include "contract/host_data.h"
 #include "contract/host_xml.h"
+#include "contract/kite_interfaces.h"
 
 namespace raw {
 namespace {
@@ -222,7 +223,57 @@ HRESULT devicesChild(Object& self, LONG index, IUnknown** child) {
     return giveObject(self.world()["device"], child);
 }
 
+// The toolkit. A window (which also offers its control factory) finds its
+// controls by name; the factory makes timers; a grid hands out its column.
+// Every other toolkit call is answered with success by the recording stub.
+IID iidOf(const Nerova::RT::Core::IntfID& id) {
+    IID iid;
+    static_assert(sizeof iid == sizeof id);
+    std::memcpy(&iid, &id, sizeof iid);
+    return iid;
+}
+std::string coreText(IUnknown* string) {
+    const char* text = nullptr;
+    return callSlot(string, 8, &text) == S_OK && text != nullptr ? text : "";
+}
+HRESULT windowFindChild(Object& self, IUnknown* name, IUnknown** control) {
+    const auto& controls = hostOf(self).controls;
+    const std::string wanted = coreText(name);
+    const bool known = std::find(controls.begin(), controls.end(), wanted) != controls.end();
+    *control = known ? self.world()[wanted].addRef() : nullptr;
+    return S_OK;
+}
+HRESULT factoryCreate(Object& self, IUnknown* type, IUnknown*, IUnknown** control) {
+    if (coreText(type) != "Timer") return E_INVALIDARG;
+    return giveObject(self.world()["timer"], control);
+}
+HRESULT gridColumn(Object& self, std::int64_t, IUnknown** column) { return giveObject(self.world()["column"], column); }
+
 }  // namespace
+
+void RawHost::makeToolkit() {
+    using namespace Nerova::Kite;
+    make("factory").offers(iidOf(IControlFactory::Id)).on<8, &factoryCreate>();
+    make("timer").offers(iidOf(ITimer::Id));
+    make("column").offers(iidOf(IDrawGridColumn::Id));
+    for (const char* window : {"setupWindow", "settingsWindow", "analysisWindow"}) {
+        make(window)
+            .offers(iidOf(IWindow::Id))
+            .offers(iidOf(IControlFactory::Id), &(*this)["factory"])
+            .on<18, &windowFindChild>();
+    }
+    const std::pair<const char*, IntfID> named[] = {
+        {"addDeviceButton", IButton::Id},       {"removeDeviceButton", IButton::Id},
+        {"deviceNVDrawGrid", INVDrawGrid::Id},  {"deviceSelectionTabControl", ITabControl::Id},
+        {"deviceConnectedLabel", ILabel::Id},   {"deviceAddress", ILabel::Id},
+        {"channelSearchEdit", ISearchEdit::Id}, {"channelGrid", INVDrawGrid::Id},
+    };
+    for (const auto& [name, id] : named) {
+        Object& control = make(name).offers(iidOf(id));
+        if (id == INVDrawGrid::Id) control.on<19, &gridColumn>();
+        controls.emplace_back(name);
+    }
+}
 
 RawHost::RawHost() {
     make("app")
@@ -248,7 +299,7 @@ RawHost::RawHost() {
     make("element").offers(vexa::interfaceId<HostXmlElement>()).on<11, &elementFindChild>();
     make("devices").on<12, &devicesChild>().on<13, &devicesChildCount>();
     make("device").on<22, &deviceName>();
-    for (const char* window : {"setupWindow", "settingsWindow", "analysisWindow"}) make(window);
+    makeToolkit();
 }
 
 }  // namespace raw

@@ -1,9 +1,10 @@
 // A host made of raw slot tables: the application, its data chain, the
-// plug-in's channel group, the clock, one XML document and the channels the
-// plug-in creates. Each handler is written from the host's own description
-// of the method at that number (what passes, what comes back), never from
-// our interface declarations, so a method declared at the wrong slot shows
-// up as a call recorded at the wrong number.
+// plug-in's channel group, the clock, one XML document, the channels the
+// plug-in creates, and the toolkit's windows with their controls. Each
+// handler is written from the host's own description of the method at that
+// number (what passes, what comes back), never from our interface
+// declarations, so a method declared at the wrong slot shows up as a call
+// recorded at the wrong number.
 #pragma once
 
 #include <map>
@@ -45,6 +46,11 @@ public:
     std::string devicePort;
 
     std::map<std::string, Channel> channels;
+    // The controls the toolkit's windows find by name.
+    std::vector<std::string> controls;
+
+private:
+    void makeToolkit();
 };
 
 }  // namespace raw

@@ -1,5 +1,5 @@
 // What the module file carries besides code: its exports, version block,
-// icon, manifest and type library.
+// icon, manifest, type library and window markup.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -112,6 +112,16 @@ TEST(ModuleFile, CarriesItsTypeLibraryAsTypelibOne) {
     const std::string_view library = resourceBytes(module.handle(), MAKEINTRESOURCEW(1), L"TYPELIB");
     ASSERT_GE(library.size(), 4u);
     EXPECT_EQ(library.substr(0, 4), "MSFT");  // the binary type library format
+}
+
+TEST(ModuleFile, CarriesTheWindowMarkupAsKiteResourcesNamedByTheirPaths) {
+    ModuleExports module;
+    for (const wchar_t* name :
+         {L"ui/settings_window.xml", L"ui/setup_window.xml", L"ui/analysis_window.xml", L"ui/modal_window.xml"}) {
+        const std::string markup(resourceBytes(module.handle(), name, L"Kite"));
+        EXPECT_EQ(markup.rfind("<?xml", 0), 0u) << markup;
+        EXPECT_NE(markup.find("xmlns=\"urn:nerova:kite:markup:1\""), std::string::npos) << markup;
+    }
 }
 
 }  // namespace

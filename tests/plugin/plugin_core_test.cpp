@@ -7,12 +7,14 @@
 #include <filesystem>
 
 #include "device/vexa_device.h"
+#include "host/kite/toolkit.h"
 #include "output/output_channel.h"
 #include "log/logging_internal.h"
 #include "plugin/plugin_core.h"
 #include "sim/simulator.h"
 #include "support/temp_file.h"
 #include "support/test_host.h"
+#include "ui/setup_window.h"
 
 using namespace std::chrono_literals;
 using vexa::sim::SimConfig;
@@ -101,4 +103,32 @@ TEST_F(PluginCoreAcquisition, EveryDeviceAcquiresAndAFailingOneIsReportedOnceWhi
     EXPECT_EQ(host.group->removals(), 6);
     EXPECT_FALSE(speed->output());
     EXPECT_TRUE(core.outputFactory.entries().empty());
+}
+
+// The setup window may hold the last reference to a device whose channels
+// still have output channels: the windows go first, while the factory that
+// removes those channels still stands (the sanitizer build would catch the
+// opposite order).
+TEST(PluginCoreWindows, ADeviceOnlyTheSetupWindowStillHoldsGoesBeforeTheOutputFactory) {
+    vexa::kite::UiClock clock;
+    auto window = vexa::kite::make<vexa::kite::Window>(clock);
+    vexa::test::TempFile log{"VexaLog.txt"};
+    vexa::host::TestHost host;
+    {
+        resetLoggingForTests();
+        host.app->setLogFolder((std::filesystem::path(log.path()).parent_path() / "").string());
+        PluginCore core;
+        core.bindHost(vexa::host::asInterface<HostApp>(host.app));
+        auto device = core.devices.add("127.0.0.1", 5963);
+        device->channelTable().addChannel(1, "G/c1", "G", "c1", "c1", "V");
+        device->channelTable().channels("allChannels")[0]->createOutput(~0u);
+        core.setupWindow = std::make_unique<SetupWindow>(
+            Nerova::Kite::WindowPtr(static_cast<Nerova::Kite::IWindow*>(window.get())), core.devices);
+        core.devices.eraseAt(0);
+        device.reset();
+        EXPECT_EQ(host.group->removals(), 0);
+    }
+    EXPECT_EQ(host.group->removals(), 1) << "the factory removed the host channel";
+    window->drop();
+    resetLoggingForTests();
 }

@@ -2,6 +2,8 @@
 // with their argument checks, and how null pointers and values held by
 // reference are taken.
 #include "contract/plugin_interfaces.h"
+#include "host/kite/toolkit.h"
+#include "host/window_session.h"
 #include "support/plugin_test_support.h"
 
 namespace plugin_test {
@@ -211,7 +213,7 @@ TEST_F(DocumentEventTest, NullPointersAreAnsweredByWhatTheEventUses) {
         {157, false, true, E_INVALIDARG},  {157, false, false, E_INVALIDARG}, {158, false, true, E_INVALIDARG},
         {159, false, true, E_INVALIDARG},  {158, true, false, E_POINTER},     {159, true, false, E_POINTER},
         {158, false, false, E_POINTER},    {179, false, true, E_FAIL},        {181, false, false, E_FAIL},
-        {185, false, false, E_FAIL},       {180, false, false, S_OK},         {182, false, false, S_OK},
+        {185, false, false, S_OK},         {180, false, false, S_OK},         {182, false, false, S_OK},
         {186, false, false, S_OK},
     };
     for (const PointerCase& c : cases) {
@@ -314,11 +316,16 @@ TEST_F(DocumentEventTest, ValuesHeldByReferenceAreReadThroughTheirPointers) {
     EXPECT_EQ(array->cLocks, 0u);
 
     // So may the host window of a create event.
-    VARIANT window = byReference(VT_UNKNOWN, &documentObject);
+    vexa::kite::UiClock clock;
+    auto hostWindow = vexa::kite::make<vexa::kite::Window>(clock);
+    IUnknown* windowObject = vexa::host::asComUnknown(*hostWindow);
+    VARIANT window = byReference(VT_UNKNOWN, &windowObject);
     EXPECT_EQ(plugin.event(HostEvent::CreateSettingsWindow, window, *result.get()), S_OK);
+    EXPECT_NE(hostWindow->find("deviceNVDrawGrid"), nullptr);
     VARIANT noWindow = byReference(VT_DISPATCH, &noObject);
     EXPECT_EQ(plugin.event(HostEvent::CreateSettingsWindow, noWindow, *result.get()), E_FAIL);
-    EXPECT_EQ(app->reportedErrors(), std::vector<std::string>{"The settings window has no host window."});
+    EXPECT_EQ(app->reportedErrors(), std::vector<std::string>{"Window must not be null."});
+    hostWindow->drop();
 }
 
 TEST(DocumentEventWithoutHost, NeedsInitializeFirst) {

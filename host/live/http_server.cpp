@@ -50,7 +50,8 @@ namespace {
 using Request = http::request<http::string_body>;
 using Response = http::response<http::string_body>;
 
-Response answer(const Request& request, const Reply& reply) {
+// The reply's body moves into the response: a recording can be large.
+Response answer(const Request& request, Reply reply) {
     Response response(static_cast<http::status>(reply.status), request.version());
     response.set(http::field::server, kServerName);
     response.set(http::field::content_type, reply.contentType);
@@ -62,7 +63,7 @@ Response answer(const Request& request, const Reply& reply) {
     if (!reply.attachment.empty())
         response.set(http::field::content_disposition, "attachment; filename=\"" + reply.attachment + "\"");
     response.keep_alive(request.keep_alive());
-    response.body() = reply.body;
+    response.body() = std::move(reply.body);
     response.prepare_payload();
     if (request.method() == http::verb::head) response.body().clear();
     return response;
@@ -114,7 +115,10 @@ private:
     void write() {
         ws_.text(true);
         ws_.async_write(asio::buffer(*queue_.front()), [self = shared_from_this()](beast::error_code error, std::size_t) {
-            if (error) return;
+            if (error) {
+                self->closing_ = true;
+                return;
+            }
             self->queue_.pop_front();
             if (!self->queue_.empty()) self->write();
         });
@@ -178,8 +182,8 @@ private:
         respond(request, plain(status, why), false);
     }
 
-    void respond(const Request& request, const Reply& reply, bool keepOpen) {
-        auto response = std::make_shared<Response>(answer(request, reply));
+    void respond(const Request& request, Reply reply, bool keepOpen) {
+        auto response = std::make_shared<Response>(answer(request, std::move(reply)));
         response->keep_alive(keepOpen);
         http::async_write(stream_, *response,
                           [self = shared_from_this(), response, keepOpen](beast::error_code error, std::size_t) {

@@ -37,7 +37,7 @@ CHROMEDRIVER = "/usr/bin/chromedriver"
 
 try:
     from selenium import webdriver
-    from selenium.common.exceptions import TimeoutException
+    from selenium.common.exceptions import StaleElementReferenceException, TimeoutException
     from selenium.webdriver.chrome.service import Service
     from selenium.webdriver.common.by import By
     from selenium.webdriver.common.keys import Keys
@@ -161,7 +161,10 @@ class LivePage(unittest.TestCase):
 
     def until(self, condition, what):
         try:
-            return WebDriverWait(self.browser, WAIT_SECONDS, poll_frequency=0.05).until(lambda _: condition(), what)
+            # The page redraws in place ten times a second: an element read
+            # halfway through may be gone, and the next poll reads again.
+            return WebDriverWait(self.browser, WAIT_SECONDS, poll_frequency=0.05,
+                                 ignored_exceptions=(StaleElementReferenceException,)).until(lambda _: condition(), what)
         except TimeoutException:
             raise AssertionError(f"waited {WAIT_SECONDS} s for {what}") from None
 
@@ -242,13 +245,30 @@ class LivePage(unittest.TestCase):
             self.edit("channelGrid", 1, 6, "Front speed")
             self.until(lambda: "Front speed" in self.texts("#legend li")[0], "the new name in the plot's legend")
 
+        with self.step("colour-and-search"):
+            # The native colour picker cannot be driven; its input can.
+            self.browser.execute_script(
+                "const box = document.querySelector(arguments[0]); box.value = '#8000ff';"
+                "box.dispatchEvent(new Event('change', {bubbles: true}));", self.cell("channelGrid", 2, 3))
+            self.settled()
+            self.until(lambda: "rgb(128, 0, 255)" in self.css("#legend li:nth-child(2) .swatch").get_attribute("style"),
+                       "the picked colour in the plot's legend")
+            search = self.css('#window input.kite-search')
+            search.send_keys("torq")
+            self.until(lambda: self.shown_rows() == ["2"], "the search to leave the Torque row")
+            search.send_keys(Keys.CONTROL, "a", Keys.DELETE)
+            self.until(lambda: self.shown_rows() == ["1", "2", "3"], "every row back")
+
+        with self.step("preview"):
+            self.act("#preview")
+            self.until(lambda: self.css("#run-state").text == "preview", "the preview to start")
+            self.until_moving()
+            self.assertEqual(self.css("#recording-size").text, "empty", "a preview records nothing")
+
         with self.step("acquire"):
             self.act("#start")
             self.until(lambda: self.css("#run-state").text == "recording", "the acquisition to start")
-            first_value = self.until(lambda: self.value_of_row(1), "a live value")
-            self.until(lambda: self.value_of_row(1) not in (None, first_value), "the live value to move")
-            first_time = self.until(lambda: self.plot_time(), "the plot's first points")
-            self.until(lambda: (self.plot_time() or 0) > first_time + 0.5, "the plot to move on")
+            self.until_moving()
             self.until(lambda: self.recorded() >= 400, "some 2 s of samples")
             self.browser.save_screenshot(os.path.join(self.out, "live-page.png"))
 
@@ -262,6 +282,18 @@ class LivePage(unittest.TestCase):
             path = self.until(self.downloaded, "the recording's download")
             self.check_recording(path, recorded)
             self.assertEqual(self.notices(), [], "nothing went wrong on the way")
+
+    def until_moving(self):
+        """The live value of the first channel and the plot move on."""
+        first_value = self.until(lambda: self.value_of_row(1), "a live value")
+        self.until(lambda: self.value_of_row(1) not in (None, first_value), "the live value to move")
+        first_time = self.until(lambda: self.plot_time() is not None and self.plot_time(), "the plot's points")
+        self.until(lambda: (self.plot_time() or 0) > first_time + 0.5, "the plot to move on")
+
+    def shown_rows(self):
+        return self.browser.execute_script(
+            "return [...document.querySelectorAll('#window table[data-name=\"channelGrid\"] tbody tr')]"
+            ".map(row => row.dataset.row);")
 
     def value_of_row(self, row):
         texts = self.row_texts("channelGrid", row)

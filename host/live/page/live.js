@@ -145,6 +145,7 @@
     }
     node.dataset.rows = String(rows.length);
     if (lastState) showLegend(lastState.channels);
+    $('plot-hint').hidden = rows.length > 0;
     if (rows.length === 0 || plot.labels.length < 2) return;
     const options = {
       file: rows, labels: plot.labels, customBars: true, legend: 'follow', xlabel: 'host time (s)',

@@ -23,7 +23,11 @@ std::map<std::string, PageAsset, std::less<>> makeTable() {
         const embedded::File& file = embedded::files[k];
         const std::string_view name(file.name);
         const PageAsset asset{typeOf(name), {reinterpret_cast<const char*>(file.data), file.size}};
-        table.emplace("/" + std::string(name), asset);
+        // Appended, not "/" + name: GCC 12 at -O3 warns falsely (-Wrestrict)
+        // about the copy operator+ makes.
+        std::string path(1, '/');
+        path.append(name);
+        table.emplace(std::move(path), asset);
         if (name == "index.html") table.emplace("/", asset);
     }
     return table;

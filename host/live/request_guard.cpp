@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <string>
+#include <charconv>
 
 namespace vexa::live {
 
@@ -17,15 +17,17 @@ bool sameIgnoringCase(std::string_view a, std::string_view b) {
 // "127.0.0.1:PORT" or "localhost:PORT" after `prefix`; the port exactly
 // as the server's (no default port: the server never listens on 80).
 bool namesThisServer(std::string_view text, std::string_view prefix, std::uint16_t port) {
-    if (!sameIgnoringCase(text.substr(0, std::min(text.size(), prefix.size())), prefix)) return false;
+    if (text.size() < prefix.size() || !sameIgnoringCase(text.substr(0, prefix.size()), prefix)) return false;
     text.remove_prefix(prefix.size());
-    const std::string suffix = ":" + std::to_string(port);
-    for (const std::string_view name : {std::string_view("127.0.0.1"), std::string_view("localhost")}) {
-        if (text.size() == name.size() + suffix.size() && sameIgnoringCase(text.substr(0, name.size()), name) &&
-            text.substr(name.size()) == suffix)
-            return true;
-    }
-    return false;
+    const auto colon = text.rfind(':');
+    if (colon == std::string_view::npos) return false;
+    const std::string_view name = text.substr(0, colon);
+    if (!sameIgnoringCase(name, "127.0.0.1") && !sameIgnoringCase(name, "localhost")) return false;
+    const std::string_view digits = text.substr(colon + 1);
+    unsigned long given = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), given);
+    return error == std::errc() && end == digits.data() + digits.size() && digits.size() <= 5 &&
+           digits.front() != '0' && given == port;
 }
 
 }  // namespace

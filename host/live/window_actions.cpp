@@ -83,8 +83,9 @@ const std::map<std::string, Perform>& performers() {
 }  // namespace
 
 bool isWindowAction(const Json& action) {
-    const auto found = action.find("action");
-    return found != action.end() && found->is_string() && performers().count(found->get<std::string>()) != 0;
+    if (!action.is_object()) return false;
+    const Json name = action.value("action", Json());
+    return name.is_string() && performers().count(name.get<std::string>()) != 0;
 }
 
 ErrCode performAction(Window& window, const Json& action) {

@@ -121,6 +121,15 @@ protected:
     static inline unsigned short port_ = 0;
 };
 
+TEST(LiveProgramUsage, AMistakeIsOneLineOnStderrWithStatusTwo) {
+    vexa::test::checkUsage(vexa::test::programBesideTest("vexa-host"), {
+        {{"ui", "--port", "70000"}, 2, "--port: '70000'"},
+        {{"ui", "--device", "192.168.1.5:5963"}, 2, "--device: '192.168.1.5:5963'"},
+        {{"ui", "--settings", "no-such-file.xml"}, 2, "--settings"},
+        {{"ui", "--help"}, 0, "--port"},
+    }, [](bool good, const std::string& what) { EXPECT_TRUE(good) << what; });
+}
+
 TEST_F(LiveProgram, ServesThePageItsScriptsAndItsState) {
     const Answer page = get("/");
     EXPECT_EQ(page.status, 200);

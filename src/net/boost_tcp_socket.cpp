@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstddef>
+#include <new>
 #include <mutex>
 #include <string>
+#include <utility>
 
 #include <boost/asio/error.hpp>
 #include <boost/asio/io_context.hpp>
@@ -104,10 +107,72 @@ NetworkEndpoint toNetworkEndpoint(const tcp::endpoint& endpoint) {
     return NetworkEndpoint(endpoint.address().to_string(), std::to_string(endpoint.port()));
 }
 
+// Memory for the operation a socket has in flight. Writes and receives run
+// one at a time to completion on the caller's thread, so one slot serves
+// them all and a data step allocates nothing; the heap takes anything that
+// does not fit.
+class OperationMemory {
+public:
+    OperationMemory() = default;
+    OperationMemory(const OperationMemory&) = delete;
+    OperationMemory& operator=(const OperationMemory&) = delete;
+
+    void* allocate(std::size_t size) {
+        if (inUse_ || size > sizeof slot_) return ::operator new(size);
+        inUse_ = true;
+        return slot_;
+    }
+    void deallocate(void* memory) noexcept {
+        if (memory == slot_) inUse_ = false;
+        else ::operator delete(memory);
+    }
+
+private:
+    alignas(std::max_align_t) unsigned char slot_[512];
+    bool inUse_ = false;
+};
+
+template <class T>
+class OperationAllocator {
+public:
+    using value_type = T;
+    explicit OperationAllocator(OperationMemory& memory) noexcept : memory_(&memory) {}
+    template <class U>
+    OperationAllocator(const OperationAllocator<U>& other) noexcept : memory_(other.memory()) {}
+
+    T* allocate(std::size_t n) { return static_cast<T*>(memory_->allocate(sizeof(T) * n)); }
+    void deallocate(T* p, std::size_t) noexcept { memory_->deallocate(p); }
+    OperationMemory* memory() const noexcept { return memory_; }
+    friend bool operator==(const OperationAllocator& a, const OperationAllocator& b) noexcept {
+        return a.memory_ == b.memory_;
+    }
+
+private:
+    OperationMemory* memory_;
+};
+
+// A completion handler whose operation Asio makes in `memory`.
+template <class Handler>
+class InMemory {
+public:
+    using allocator_type = OperationAllocator<Handler>;
+    InMemory(OperationMemory& memory, Handler handler) : memory_(memory), handler_(std::move(handler)) {}
+    allocator_type get_allocator() const noexcept { return allocator_type(memory_); }
+    template <class... Args>
+    void operator()(Args&&... args) {
+        handler_(std::forward<Args>(args)...);
+    }
+
+private:
+    OperationMemory& memory_;
+    Handler handler_;
+};
+
 }  // namespace
 
 struct BoostTcpSocket::Impl {
     SocketLibraryUse library;  // first in, last out
+    OperationMemory operationMemory;  // outlives the context and its operations
     asio::io_context context;
     tcp::socket socket{context};
     std::chrono::milliseconds replyTimeout;
@@ -192,11 +257,11 @@ void BoostTcpSocket::write(const void* data, std::size_t count) {
         error_code error;
         std::size_t written = 0;
         impl_->socket.async_write_some(asio::buffer(bytes + sent, piece),
-                                       [&](const error_code& e, std::size_t n) {
+                                       InMemory(impl_->operationMemory, [&](const error_code& e, std::size_t n) {
                                            error = e;
                                            written = n;
                                            finished = true;
-                                       });
+                                       }));
         if (!impl_->runUntil(deadline, finished)) impl_->timedOut("send");
         if (error) throw transferFailure(error, isOpen());
         sent += written;
@@ -209,11 +274,11 @@ std::size_t BoostTcpSocket::receive(void* buffer, std::size_t& size) {
     error_code error;
     std::size_t received = 0;
     impl_->socket.async_read_some(asio::buffer(buffer, size),
-                                  [&](const error_code& e, std::size_t n) {
+                                  InMemory(impl_->operationMemory, [&](const error_code& e, std::size_t n) {
                                       error = e;
                                       received = n;
                                       finished = true;
-                                  });
+                                  }));
     if (!impl_->runUntil(Clock::now() + impl_->replyTimeout, finished)) {
         impl_->timedOut("receive");
     }

@@ -19,7 +19,7 @@ struct AcquisitionOptions {
     int stepMs = 100;
     // How long samples not yet recorded may grow a channel's ring before the
     // oldest are overwritten (see ChannelRing::setHoldSeconds); 0: the larger
-    // of one second and four data steps.
+    // of half a second and eight data steps.
     double bufferSeconds = 0;
     // Data steps back to back, without waiting for the next step time: how
     // fast the whole path can go (benchmarks, against free-running devices).

@@ -5,11 +5,41 @@
 #include <cstring>
 #include <new>
 
+#ifdef __linux__
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
 namespace vexa::host {
 
 namespace {
 
 std::atomic<std::uint64_t> buffers{0};
+
+// Fresh memory is the dear part of growing (a page fault each 4 KiB), so
+// rings grow seldom and far.
+constexpr LONG kGrowth = 4;
+
+// New zeroed buffers, their pages mapped in one call rather than one fault
+// each: on a virtual machine a fault can cost ten microseconds, and a ring
+// that grows in the middle of a data step would then cost more time than
+// the samples it makes room for took to arrive.
+template <class T>
+std::unique_ptr<T[]> zeroed(std::size_t count) {
+    auto buffer = std::make_unique_for_overwrite<T[]>(count);
+    const std::size_t bytes = count * sizeof(T);
+#ifdef __linux__
+    constexpr int kPopulateWrite = 23;  // MADV_POPULATE_WRITE, Linux 5.14; harmless before
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto start = reinterpret_cast<std::uintptr_t>(buffer.get());
+    const auto first = (start + page - 1) & ~(page - 1);
+    const auto last = (start + bytes) & ~(page - 1);
+    if (first < last) madvise(reinterpret_cast<void*>(first), last - first, kPopulateWrite);
+#endif
+    std::memset(static_cast<void*>(buffer.get()), 0, bytes);
+    buffers.fetch_add(1, std::memory_order_relaxed);
+    return buffer;
+}
 
 LONG validLength(LONG length) noexcept { return std::clamp<LONG>(length, 1, ChannelRing::kLongest); }
 
@@ -44,12 +74,12 @@ void ChannelRing::advance(LONG samples) noexcept {
 // The buffers are full of unread samples: the next write would overwrite
 // the oldest, which sits at the write position.
 void ChannelRing::growIfYoung() noexcept {
-    if (length_ > kLongest / 2) return;
+    if (length_ > kLongest / kGrowth) return;
     const double newest = times_[static_cast<std::size_t>(position_ == 0 ? length_ - 1 : position_ - 1)];
     const double oldest = times_[static_cast<std::size_t>(position_)];
     if (newest - oldest >= holdSeconds_) return;
     try {
-        resize(length_ * 2);
+        resize(length_ * kGrowth);
     } catch (const std::bad_alloc&) {
         // Without memory the ring wraps, as it would without growing.
     }
@@ -57,11 +87,10 @@ void ChannelRing::growIfYoung() noexcept {
 
 void ChannelRing::remake(LONG length, std::size_t sampleBytes) {
     const LONG valid = validLength(length);
-    std::vector<std::byte> samples(static_cast<std::size_t>(valid) * sampleBytes);
-    std::vector<double> times(static_cast<std::size_t>(valid));
-    buffers.fetch_add(2, std::memory_order_relaxed);
-    samples_.swap(samples);
-    times_.swap(times);
+    auto samples = zeroed<std::byte>(static_cast<std::size_t>(valid) * sampleBytes);
+    auto times = zeroed<double>(static_cast<std::size_t>(valid));
+    samples_ = std::move(samples);
+    times_ = std::move(times);
     length_ = valid;
     sampleBytes_ = sampleBytes;
     position_ = 0;
@@ -71,16 +100,19 @@ void ChannelRing::remake(LONG length, std::size_t sampleBytes) {
 void ChannelRing::resize(LONG length) {
     const LONG valid = validLength(length);
     const std::uint64_t keep = std::min<std::uint64_t>(written_ - oldestHeld(), static_cast<std::uint64_t>(valid));
-    std::vector<std::byte> samples(static_cast<std::size_t>(valid) * sampleBytes_);
-    std::vector<double> times(static_cast<std::size_t>(valid));
-    buffers.fetch_add(2, std::memory_order_relaxed);
-    for (std::uint64_t i = 0; i < keep; ++i) {
-        const LONG from = positionOf(written_ - keep + i);
-        std::memcpy(samples.data() + i * sampleBytes_, sampleAt(from), sampleBytes_);
-        times[i] = timeAt(from);
+    auto samples = zeroed<std::byte>(static_cast<std::size_t>(valid) * sampleBytes_);
+    auto times = zeroed<double>(static_cast<std::size_t>(valid));
+    // The kept samples lie in at most two pieces: up to the end of the old
+    // buffers, and from their start.
+    for (std::uint64_t done = 0; done < keep;) {
+        const auto from = static_cast<std::size_t>(positionOf(written_ - keep + done));
+        const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(keep - done, static_cast<std::uint64_t>(length_) - from));
+        std::memcpy(samples.get() + done * sampleBytes_, samples_.get() + from * sampleBytes_, count * sampleBytes_);
+        std::memcpy(times.get() + done, times_.get() + from, count * sizeof(double));
+        done += count;
     }
-    samples_.swap(samples);
-    times_.swap(times);
+    samples_ = std::move(samples);
+    times_ = std::move(times);
     length_ = valid;
     position_ = static_cast<LONG>(keep % static_cast<std::uint64_t>(valid));
     start_ = written_ - keep;

@@ -7,7 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "platform/com.h"
 
@@ -23,10 +23,10 @@ public:
     LONG length() const noexcept { return length_; }
     LONG position() const noexcept { return position_; }
     std::size_t sampleBytes() const noexcept { return sampleBytes_; }
-    std::byte* samples() noexcept { return samples_.data(); }
-    double* times() noexcept { return times_.data(); }
+    std::byte* samples() noexcept { return samples_.get(); }
+    double* times() noexcept { return times_.get(); }
     const std::byte* sampleAt(LONG position) const noexcept {
-        return samples_.data() + static_cast<std::size_t>(position) * sampleBytes_;
+        return samples_.get() + static_cast<std::size_t>(position) * sampleBytes_;
     }
     double timeAt(LONG position) const noexcept { return times_[static_cast<std::size_t>(position)]; }
 
@@ -42,7 +42,7 @@ public:
     // The reader has taken every sample before `n`.
     void markRead(std::uint64_t n) noexcept { readMark_ = n; }
 
-    // While this is above 0, buffers full of unread samples double instead
+    // While this is above 0, buffers full of unread samples grow instead
     // of overwriting the oldest, as long as those span less than this many
     // seconds of time stamps: a reader that comes every few data steps
     // loses nothing, however fast the device, and one that stalls costs
@@ -62,8 +62,8 @@ public:
 private:
     void growIfYoung() noexcept;
 
-    std::vector<std::byte> samples_;
-    std::vector<double> times_;
+    std::unique_ptr<std::byte[]> samples_;
+    std::unique_ptr<double[]> times_;
     LONG length_;
     LONG position_ = 0;
     std::size_t sampleBytes_;

@@ -55,8 +55,9 @@ public:
     std::size_t capacity() const noexcept { return capacity_; }
 
 private:
-    // At least `bytes` of storage, keeping what it holds only if it fits.
-    std::uint8_t* reserve(std::size_t bytes);
+    // At least `bytes` of storage, keeping what it holds only if it fits;
+    // the first `used` bytes are about to be written.
+    std::uint8_t* reserve(std::size_t bytes, std::size_t used);
     Block gatherWhole(CommandLink& link, std::size_t total, std::size_t recordBytes);
     Block readPast(CommandLink& link, std::uint64_t total, std::size_t recordBytes);
 

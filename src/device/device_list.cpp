@@ -87,9 +87,15 @@ void DeviceList::startAcquisition(const FailureReport& report) {
     forEachDevice(report, [](VexaDevice& device) { device.startAcquisition(); });
 }
 
+// Each part goes to every device before the next part begins: every
+// device prepares its count, then its block, while the others are asked,
+// and a step waits for about one answer rather than one per device. Each
+// device still sees its own exchange in its own order.
 void DeviceList::readMeasurements(double hostTime, const FailureReport& report) {
+    forEachDevice(report, [](VexaDevice& device) { device.askReadyCount(); });
+    forEachDevice(report, [](VexaDevice& device) { device.askBlock(); });
     forEachDevice(report, [&](VexaDevice& device) {
-        device.readMeasurements(hostTime);
+        device.takeBlock(hostTime);
         if (const std::string loss = device.takeLossReport(); !loss.empty()) tell(report, loss);
     });
 }

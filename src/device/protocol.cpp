@@ -26,19 +26,6 @@ ReadBlockCommand::ReadBlockCommand(std::uint32_t count) noexcept {
     size_ = static_cast<std::size_t>(end - text_.data());
 }
 
-std::uint32_t readBigEndianUint32(const std::uint8_t* bytes) {
-    return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
-           std::uint32_t{bytes[2]} << 8 | std::uint32_t{bytes[3]};
-}
-
-std::int32_t readBigEndianInt32(const std::uint8_t* bytes) {
-    return static_cast<std::int32_t>(readBigEndianUint32(bytes));
-}
-
-float readBigEndianFloat32(const std::uint8_t* bytes) {
-    return std::bit_cast<float>(readBigEndianUint32(bytes));
-}
-
 std::optional<std::uint32_t> framedPayloadLength(std::span<const std::uint8_t> header) {
     if (header.size() != kFramedHeaderSize) return std::nullopt;
     return readBigEndianUint32(header.data() + 4);

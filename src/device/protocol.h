@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -60,9 +61,17 @@ constexpr std::size_t recordSize(std::size_t channelCount) {
     return 20 + 4 * channelCount;
 }
 
-std::uint32_t readBigEndianUint32(const std::uint8_t* bytes);
-std::int32_t readBigEndianInt32(const std::uint8_t* bytes);
-float readBigEndianFloat32(const std::uint8_t* bytes);
+// Inline: every value of every record goes through them.
+inline std::uint32_t readBigEndianUint32(const std::uint8_t* bytes) {
+    return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 | std::uint32_t{bytes[2]} << 8 |
+           std::uint32_t{bytes[3]};
+}
+inline std::int32_t readBigEndianInt32(const std::uint8_t* bytes) {
+    return static_cast<std::int32_t>(readBigEndianUint32(bytes));
+}
+inline float readBigEndianFloat32(const std::uint8_t* bytes) {
+    return std::bit_cast<float>(readBigEndianUint32(bytes));
+}
 
 // The payload length, if `header` is a whole header.
 std::optional<std::uint32_t> framedPayloadLength(std::span<const std::uint8_t> header);

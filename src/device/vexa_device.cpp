@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "device/command_link.h"
 #include "device/configuration.h"
@@ -200,9 +201,21 @@ void VexaDevice::stopAcquisition() {
 }
 
 void VexaDevice::readMeasurements(double hostTime) {
+    askReadyCount();
+    askBlock();
+    takeBlock(hostTime);
+}
+
+void VexaDevice::askReadyCount() {
+    step_ = StepPart::None;
     if (!socket_ || !socket_->isOpen()) return;
+    exchange([&](CommandLink& link) { link.send(kOutputPointer); });
+    step_ = StepPart::CountAsked;
+}
+
+void VexaDevice::askBlock() {
+    if (std::exchange(step_, StepPart::None) != StepPart::CountAsked || !socket_ || !socket_->isOpen()) return;
     exchange([&](CommandLink& link) {
-        link.send(kOutputPointer);
         std::array<std::uint8_t, kCountReplyRequest> countBytes{};
         const auto countReply = link.receiveOnce(countBytes);
         // An over-long reply has the start of another in it: the stream is no
@@ -215,18 +228,25 @@ void VexaDevice::readMeasurements(double hostTime) {
         }
         // However large the backlog, the device is asked for all of it: a
         // request for less would leave it further behind at every step.
-        const std::uint32_t count = readyRecordCount(countReply);
-        link.send(ReadBlockCommand(count).text());
-        if (count == 0) return;
+        blockCount_ = readyRecordCount(countReply);
+        link.send(ReadBlockCommand(blockCount_).text());
+        step_ = StepPart::BlockAsked;
+    });
+}
+
+void VexaDevice::takeBlock(double hostTime) {
+    if (std::exchange(step_, StepPart::None) != StepPart::BlockAsked || blockCount_ == 0) return;
+    if (!socket_ || !socket_->isOpen()) return;
+    exchange([&](CommandLink& link) {
         const std::size_t channelCount = channelTable_.channelCount();
-        const BlockReader::Block block = blocks_.read(link, count, recordSize(channelCount));
+        const BlockReader::Block block = blocks_.read(link, blockCount_, recordSize(channelCount));
         // The clock pair is the last record announced, even when the device
         // sent more.
         const RecordBlock::Record first(block.first, channelCount);
         const RecordBlock::Record last(block.last, channelCount);
         if (timeOrigin_ == 0.0) timeOrigin_ = first.time().inSeconds();
         synchroniser_.addPoint(hostTime, last.time().inSeconds() - timeOrigin_);
-        if (block.dropped) return noteDroppedBlock(count, recordSize(channelCount));
+        if (block.dropped) return noteDroppedBlock(blockCount_, recordSize(channelCount));
         deliverRecords(RecordBlock(block.records, channelCount));
     });
 }

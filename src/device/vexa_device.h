@@ -68,6 +68,14 @@ public:
     // block above the memory bound sets the clock but hands nothing on; see
     // takeLossReport.
     void readMeasurements(double hostTime);
+    // readMeasurements in its three parts, so that a list of devices can
+    // have them all at work at once rather than wait for each in turn: OMP?
+    // sent; the count read and RMB? sent; the block read and handed on. A
+    // part does nothing unless the part before it ran (and left the device
+    // connected) since.
+    void askReadyCount();
+    void askBlock();
+    void takeBlock(double hostTime);
     // STOP; the clock fit keeps its ratio for the next start. The block
     // storage is given back.
     void stopAcquisition();
@@ -135,6 +143,10 @@ private:
     // holds the channels only while the block is handed on.
     vexa::protocol::BlockReader blocks_;
     VexaChannelTable::ChannelList blockChannels_;
+    // Where the data step stands, and the count the device announced.
+    enum class StepPart { None, CountAsked, BlockAsked };
+    StepPart step_ = StepPart::None;
+    std::uint32_t blockCount_ = 0;
     // Dropped since the last loss report.
     std::uint64_t droppedBlocks_ = 0;
     std::uint64_t droppedRecords_ = 0;

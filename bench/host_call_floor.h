@@ -1,0 +1,15 @@
+// The floor of the per-value path: the six host calls one timed sample
+// needs (used?, value size, write position, sample buffer, time buffer,
+// advance) and the two stores between them, against the reference host's
+// channels, with nothing of the plug-in around them.
+#pragma once
+
+#include <cstddef>
+
+namespace vexa::bench {
+
+// CPU nanoseconds per value over `values` values spread round-robin over
+// `channels` channels, the way a block's records reach them.
+double hostCallFloorNanoseconds(std::size_t channels, std::size_t values);
+
+}  // namespace vexa::bench

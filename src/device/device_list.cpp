@@ -58,10 +58,11 @@ private:
 
 }  // namespace
 
-template <class Step>
-void DeviceList::forEachDevice(const FailureReport& report, Step&& step) {
+template <class... Steps>
+void DeviceList::forEachDevice(const FailureReport& report, Steps&&... steps) {
     // A copy: a report may reach the host, and the host may change the list.
-    const auto run = [&](const Devices& devices) {
+    // Every step runs on the same copy, so no device misses a part of one.
+    const auto run = [&](const Devices& devices, auto& step) {
         for (const auto& device : devices) {
             try {
                 step(*device);
@@ -74,9 +75,13 @@ void DeviceList::forEachDevice(const FailureReport& report, Step&& step) {
             }
         }
     };
-    if (inStep_) return run(Devices(devices_));
+    if (inStep_) {
+        const Devices copy(devices_);
+        (run(copy, steps), ...);
+        return;
+    }
     const StepDevices held(stepDevices_, devices_, inStep_);
-    run(stepDevices_);
+    (run(stepDevices_, steps), ...);
 }
 
 void DeviceList::prepareAcquisition() {
@@ -92,12 +97,12 @@ void DeviceList::startAcquisition(const FailureReport& report) {
 // and a step waits for about one answer rather than one per device. Each
 // device still sees its own exchange in its own order.
 void DeviceList::readMeasurements(double hostTime, const FailureReport& report) {
-    forEachDevice(report, [](VexaDevice& device) { device.askReadyCount(); });
-    forEachDevice(report, [](VexaDevice& device) { device.askBlock(); });
-    forEachDevice(report, [&](VexaDevice& device) {
-        device.takeBlock(hostTime);
-        if (const std::string loss = device.takeLossReport(); !loss.empty()) tell(report, loss);
-    });
+    forEachDevice(
+        report, [](VexaDevice& device) { device.askReadyCount(); }, [](VexaDevice& device) { device.askBlock(); },
+        [&](VexaDevice& device) {
+            device.takeBlock(hostTime);
+            if (const std::string loss = device.takeLossReport(); !loss.empty()) tell(report, loss);
+        });
 }
 
 void DeviceList::stopAcquisition(const FailureReport& report) {

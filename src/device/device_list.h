@@ -75,8 +75,9 @@ public:
     void unbindChannels();
 
 private:
-    template <class Step>
-    void forEachDevice(const FailureReport& report, Step&& step);
+    // Runs each step for every device in turn, one step after the other.
+    template <class... Steps>
+    void forEachDevice(const FailureReport& report, Steps&&... steps);
 
     Devices devices_;
     // The list as a step began, kept for the next step so that a step

@@ -80,10 +80,27 @@ double holdSeconds(const AcquisitionOptions& options) {
     return std::max(0.5, 8 * options.stepMs / 1000.0);
 }
 
-// Samples each channel's ring starts with: a few steps of a fast device
-// (100 kHz at 10 ms steps), so that most runs never grow a ring while the
-// plug-in writes. Made before the run, 64 KiB a channel with time stamps.
-constexpr LONG kInitialRing = 4096;
+// Before the run every channel's ring gets its share of this much memory
+// (16 bytes a sample: value and time stamp), within the bounds below. The
+// host does not know the devices' rates, but fewer channels can take
+// faster samples: 256 channels get 65536 samples (0.65 s at 100 kHz), 32
+// channels 524288 (0.5 s at 1 MHz), 2048 channels 8192 (0.8 s at 10 kHz).
+// A ring that grows in the middle of a run takes fresh memory, which on a
+// virtual machine can take longer to map than its samples took to arrive,
+// and a host that fell behind would fall further; sized up front, a healthy
+// run never grows one.
+constexpr std::size_t kRingBudgetBytes = std::size_t{256} << 20;
+constexpr LONG kShortestRing = 4096;
+constexpr LONG kLongestInitialRing = LONG{1} << 20;
+
+void sizeRings(const ChannelGroupObject& group) {
+    const std::size_t channels = std::max<std::size_t>(group.channels().size(), 1);
+    const auto share = static_cast<LONG>(std::clamp<std::size_t>(kRingBudgetBytes / (16 * channels), kShortestRing,
+                                                                 kLongestInitialRing));
+    for (const ChannelPtr& channel : group.channels()) {
+        if (channel->bufferLength() < share) channel->setBufferLength(share);
+    }
+}
 
 // Steps the plug-in on a host clock that follows real time from the start;
 // `seconds` is the host time of the last step. With a progress line the
@@ -177,7 +194,6 @@ bool runAcquisition(const AcquisitionOptions& options) {
         if (!options.logFolder.empty()) app->setLogFolder(options.logFolder);
         ChannelGroupObject& group = *app->dataObject()->modelObject()->channelGroup();
         group.setHoldSeconds(holdSeconds(options));
-        group.setBufferLength(kInitialRing);
         PluginDriver plugin(source.create());
         good &= expect("Initialize", plugin.initialize(app.get()));
 
@@ -192,6 +208,7 @@ bool runAcquisition(const AcquisitionOptions& options) {
             good &= handDocument(plugin, HostEvent::SetupDocument, *XmlDocumentObject::load(options.setupFile), false);
         }
 
+        sizeRings(group);
         good &= acquire(plugin, *app, group, options, recorder, stats, seconds);
         writeStats(stats, recorder, *app, options.statsFile);
         good &= saveDocument(plugin, HostEvent::SettingsDocument, "HostSettings", options.saveSettingsFile);

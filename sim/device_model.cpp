@@ -188,7 +188,10 @@ void DeviceModel::buildPeriod() {
 Bytes DeviceModel::block(std::uint32_t records) {
     const std::size_t recordBytes = 20 + 4 * runChannels_.size();
     Bytes out = std::move(spare_);
-    out.resize(std::size_t{records} * recordBytes);
+    // Room to spare, so that blocks that grow do not each take fresh memory.
+    const std::size_t bytes = std::size_t{records} * recordBytes;
+    if (out.capacity() < bytes) out.reserve(std::max(bytes * 2, out.capacity() * 2));
+    out.resize(bytes);
     if (period_.empty()) buildPeriod();
     const auto every = config_.faults.badStatusEvery;
     for (std::uint32_t r = 0; r < records;) {

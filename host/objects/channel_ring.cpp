@@ -16,9 +16,9 @@ namespace {
 
 std::atomic<std::uint64_t> buffers{0};
 
-// Fresh memory is the dear part of growing (a page fault each 4 KiB), so
-// rings grow seldom and far.
-constexpr LONG kGrowth = 4;
+// Each growth doubles: fresh memory is the dear part of growing (a page
+// fault each 4 KiB), and a ring grows only as far as a reader fell behind.
+constexpr LONG kGrowth = 2;
 
 // New zeroed buffers, their pages mapped in one call rather than one fault
 // each: on a virtual machine a fault can cost ten microseconds, and a ring

@@ -80,9 +80,10 @@ BlockReader::Block BlockReader::readPast(CommandLink& link, std::uint64_t total,
 
 std::uint8_t* BlockReader::reserve(std::size_t bytes, std::size_t used) {
     if (bytes <= capacity_) return storage_.get();
-    // A quarter more than asked: blocks vary a little from step to step, and
-    // each growth is an allocation. Never past the bound, unless asked.
-    const std::uint64_t roomy = std::min<std::uint64_t>(bytes + bytes / 4, memoryBound_);
+    // Twice what is asked: blocks vary from step to step, grow while a host
+    // catches up, and each growth is an allocation of fresh memory. Never
+    // past the bound, unless asked. Only what is written gets mapped.
+    const std::uint64_t roomy = std::min<std::uint64_t>(std::uint64_t{bytes} * 2, memoryBound_);
     const auto size = static_cast<std::size_t>(std::max<std::uint64_t>(bytes, roomy));
     release();
     storage_ = std::make_unique_for_overwrite<std::uint8_t[]>(size);

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <new>
+#include <optional>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -94,6 +95,10 @@ bool meansConnectionGone(const error_code& error) {
     default:
         return false;
     }
+}
+
+bool wouldBlock(const error_code& error) {
+    return error == asio::error::would_block || error == asio::error::try_again;
 }
 
 TcpException transferFailure(const error_code& error, bool handleOpen) {
@@ -247,22 +252,28 @@ void BoostTcpSocket::close() {
     }
 }
 
+// Bytes already waiting, or room already free in the send buffer, are taken
+// at once on the non-blocking socket: nearly every command and most receives
+// of a block need no wait, and then neither the reactor nor the clock is
+// asked. Only a transfer that would block waits, bounded by the time-out.
 void BoostTcpSocket::write(const void* data, std::size_t count) {
-    const auto deadline = Clock::now() + impl_->replyTimeout;
     const auto* bytes = static_cast<const unsigned char*>(data);
+    std::optional<Clock::time_point> deadline;
     std::size_t sent = 0;
     while (sent < count) {
-        const std::size_t piece = std::min(count - sent, kMaxSendPiece);
-        bool finished = false;
+        const auto piece = asio::buffer(bytes + sent, std::min(count - sent, kMaxSendPiece));
         error_code error;
-        std::size_t written = 0;
-        impl_->socket.async_write_some(asio::buffer(bytes + sent, piece),
-                                       InMemory(impl_->operationMemory, [&](const error_code& e, std::size_t n) {
-                                           error = e;
-                                           written = n;
-                                           finished = true;
-                                       }));
-        if (!impl_->runUntil(deadline, finished)) impl_->timedOut("send");
+        std::size_t written = impl_->socket.write_some(piece, error);
+        if (wouldBlock(error)) {
+            if (!deadline) deadline = Clock::now() + impl_->replyTimeout;
+            bool finished = false;
+            impl_->socket.async_write_some(piece, InMemory(impl_->operationMemory, [&](const error_code& e, std::size_t n) {
+                                               error = e;
+                                               written = n;
+                                               finished = true;
+                                           }));
+            if (!impl_->runUntil(*deadline, finished)) impl_->timedOut("send");
+        }
         if (error) throw transferFailure(error, isOpen());
         sent += written;
     }
@@ -270,17 +281,17 @@ void BoostTcpSocket::write(const void* data, std::size_t count) {
 
 std::size_t BoostTcpSocket::receive(void* buffer, std::size_t& size) {
     if (size == 0) return 0;
-    bool finished = false;
     error_code error;
-    std::size_t received = 0;
-    impl_->socket.async_read_some(asio::buffer(buffer, size),
-                                  InMemory(impl_->operationMemory, [&](const error_code& e, std::size_t n) {
-                                      error = e;
-                                      received = n;
-                                      finished = true;
-                                  }));
-    if (!impl_->runUntil(Clock::now() + impl_->replyTimeout, finished)) {
-        impl_->timedOut("receive");
+    std::size_t received = impl_->socket.read_some(asio::buffer(buffer, size), error);
+    if (wouldBlock(error)) {
+        bool finished = false;
+        impl_->socket.async_read_some(asio::buffer(buffer, size),
+                                      InMemory(impl_->operationMemory, [&](const error_code& e, std::size_t n) {
+                                          error = e;
+                                          received = n;
+                                          finished = true;
+                                      }));
+        if (!impl_->runUntil(Clock::now() + impl_->replyTimeout, finished)) impl_->timedOut("receive");
     }
     if (error) throw transferFailure(error, isOpen());
     size = received;
@@ -324,6 +335,9 @@ ConnectOutcome BoostTcpSocket::connectTo(const Ipv4Target& target, std::uint64_t
     if (result || !socket.is_open()) return ConnectOutcome::Failed;
     error_code optionError;
     socket.set_option(asio::socket_base::keep_alive(true), optionError);
+    if (optionError) throw systemFailure(optionError);
+    // Transfers try the socket at once and wait only when it would block.
+    socket.non_blocking(true, optionError);
     if (optionError) throw systemFailure(optionError);
     return ConnectOutcome::Connected;
 }

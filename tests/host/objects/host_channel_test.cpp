@@ -93,8 +93,8 @@ TEST(HostChannelBuffers, UnreadSamplesGrowTheRingWhileTheySpanLessThanTheHoldTim
     };
     const Case cases[] = {
         {0.0, 0.01, 0, 4, 16},   // no growth: a ring like the host's own
-        {1.0, 0.01, 0, 64, 0},    // 20 unread samples span 0.19 s: it grows, fourfold
-        {0.05, 0.01, 0, 16, 4},  // it stops growing at 16 samples that span 0.15 s
+        {1.0, 0.01, 0, 32, 0},   // 20 unread samples span 0.19 s: it grows
+        {0.05, 0.01, 0, 8, 12},  // it stops growing at 8 samples that span 0.07 s
         {1.0, 0.01, 3, 4, 16},   // a reader that keeps up: no growth needed
     };
     for (const Case& c : cases) {

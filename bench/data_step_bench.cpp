@@ -121,7 +121,7 @@ void BM_HostCallFloor(benchmark::State& state) {
         objects.back()->settings().used = true;
         interfaces.push_back(objects.back().get());
     }
-    for (auto _ : state) vexa::bench::writeTimedSamples(interfaces.data(), channels, records * channels);
+    for (auto _ : state) vexa::bench::writeTimedSamples(interfaces.data(), channels, channels, records, records * channels);
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(records * channels));
 }
 

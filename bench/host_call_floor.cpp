@@ -8,18 +8,19 @@
 
 namespace vexa::bench {
 
-double hostCallFloorNanoseconds(std::size_t channels, std::size_t values) {
+double hostCallFloorNanoseconds(std::size_t devices, std::size_t channels, std::size_t records, long ringSamples,
+                                std::size_t values) {
     std::vector<host::ChannelPtr> objects;
     std::vector<HostChannel*> interfaces;
-    for (std::size_t k = 0; k < channels; ++k) {
-        // Rings that wrap, as the plug-in finds them in a healthy run.
-        objects.push_back(host::makeHostObject<host::ChannelObject>(4096));
+    for (std::size_t k = 0; k < devices * channels; ++k) {
+        objects.push_back(host::makeHostObject<host::ChannelObject>(static_cast<LONG>(ringSamples)));
         objects.back()->settings().used = true;
         interfaces.push_back(objects.back().get());
     }
-    writeTimedSamples(interfaces.data(), channels, values / 10);  // warm the caches
+    const std::size_t total = interfaces.size();
+    writeTimedSamples(interfaces.data(), total, channels, records, values / 10);  // warm the caches
     const double begin = host::threadCpuSeconds();
-    writeTimedSamples(interfaces.data(), channels, values);
+    writeTimedSamples(interfaces.data(), total, channels, records, values);
     return (host::threadCpuSeconds() - begin) * 1e9 / static_cast<double>(values);
 }
 

@@ -8,8 +8,11 @@
 
 namespace vexa::bench {
 
-// CPU nanoseconds per value over `values` values spread round-robin over
-// `channels` channels, the way a block's records reach them.
-double hostCallFloorNanoseconds(std::size_t channels, std::size_t values);
+// CPU nanoseconds per value over `values` values, written the way the run's
+// data steps write them: `devices` devices of `channels` channels, blocks of
+// `records` records, into rings of `ringSamples` samples as the host made
+// them.
+double hostCallFloorNanoseconds(std::size_t devices, std::size_t channels, std::size_t records, long ringSamples,
+                                std::size_t values);
 
 }  // namespace vexa::bench

@@ -6,6 +6,7 @@
 // much of it the path takes. Prints one Markdown table.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -128,7 +129,10 @@ Result measure(const Options& options, const fs::path& work, const Configuration
         const Simulators paced(options, c, false);
         result.paced = runHost(options, work, paced.ports, options.seconds, false, &result.hostErrors);
     }
-    result.floorNs = hostCallFloorNanoseconds(c.channels, 20'000'000);
+    // The host calls alone, in the pattern and into rings like the run's.
+    const auto records = static_cast<std::size_t>(c.rate / 100);
+    const long ring = result.paced.count("ring_samples") ? static_cast<long>(result.paced.at("ring_samples")) : 4096;
+    result.floorNs = hostCallFloorNanoseconds(c.devices, c.channels, std::max<std::size_t>(records, 1), ring, 20'000'000);
     const Simulators freeRunning(options, c, true);
     result.raw = readRaw(freeRunning.ports, channelNames(c.channels), options.capacitySeconds);
     result.flatOut = runHost(options, work, freeRunning.ports, options.capacitySeconds, true, nullptr);

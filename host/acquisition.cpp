@@ -142,11 +142,13 @@ bool acquire(const PluginDriver& plugin, HostAppObject& app, ChannelGroupObject&
 }
 
 void writeStats(const AcquisitionStats& stats, const SampleRecorder& recorder, const HostAppObject& app,
-                const std::string& file) {
+                const ChannelGroupObject& group, const std::string& file) {
     if (file.empty()) return;
     const File out(std::fopen(file.c_str(), "w"));
     if (!out) throw std::runtime_error("cannot write " + file);
-    stats.write(out.get(), recorder.lost(), app.reportedErrors().size());
+    long ring = 0;
+    for (const ChannelPtr& channel : group.channels()) ring = std::max<long>(ring, channel->bufferLength());
+    stats.write(out.get(), recorder.lost(), app.reportedErrors().size(), ring);
 }
 
 void printSummary(const SampleRecorder& recorder, const AcquisitionOptions& options, double seconds) {
@@ -210,7 +212,7 @@ bool runAcquisition(const AcquisitionOptions& options) {
 
         sizeRings(group);
         good &= acquire(plugin, *app, group, options, recorder, stats, seconds);
-        writeStats(stats, recorder, *app, options.statsFile);
+        writeStats(stats, recorder, *app, group, options.statsFile);
         good &= saveDocument(plugin, HostEvent::SettingsDocument, "HostSettings", options.saveSettingsFile);
         good &= saveDocument(plugin, HostEvent::SetupDocument, "HostSetup", options.saveSetupFile);
     }

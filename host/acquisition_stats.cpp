@@ -108,7 +108,7 @@ void AcquisitionStats::endStep(std::uint64_t recorded) {
     lastRecorded_ = recorded;
 }
 
-void AcquisitionStats::write(std::FILE* out, std::uint64_t lost, std::size_t reports) const {
+void AcquisitionStats::write(std::FILE* out, std::uint64_t lost, std::size_t reports, long ringSamples) const {
     const std::size_t steps = stepMilliseconds_.size();
     const auto line = [out](const char* name, double value) { std::fprintf(out, "%s %.9g\n", name, value); };
     line("steps", static_cast<double>(steps));
@@ -124,6 +124,7 @@ void AcquisitionStats::write(std::FILE* out, std::uint64_t lost, std::size_t rep
     line("step_p50_ms", percentile(stepMilliseconds_, 0.50));
     line("step_p99_ms", percentile(stepMilliseconds_, 0.99));
     line("step_max_ms", percentile(stepMilliseconds_, 1.0));
+    line("ring_samples", static_cast<double>(ringSamples));
 }
 
 }  // namespace vexa::host

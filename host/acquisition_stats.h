@@ -33,8 +33,9 @@ public:
     void afterPlugin();
     void endStep(std::uint64_t recorded);
 
-    // One "name value" line per figure.
-    void write(std::FILE* out, std::uint64_t lost, std::size_t reports) const;
+    // One "name value" line per figure; `ringSamples` is the length of the
+    // channels' rings at the end.
+    void write(std::FILE* out, std::uint64_t lost, std::size_t reports, long ringSamples) const;
 
 private:
     struct Mark {

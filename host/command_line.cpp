@@ -68,6 +68,22 @@ void addAcquireOptions(CLI::App& command, AcquisitionOptions& options) {
         ->transform(cli::newFileRule());
 }
 
+void addUiOptions(CLI::App& command, live::LiveOptions& options) {
+    command.add_option("--port", options.port, "serve the page on this port of 127.0.0.1 (default: any free port)")
+        ->type_name("N")
+        ->transform(cli::integerRule(0, 65535, "a port from 0 to 65535"));
+    command.add_option("--device", options.devices, "a device to start with; repeat for more")
+        ->type_name("HOST:PORT")
+        ->transform(cli::loopbackEndpointRule())
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    command.add_option("--settings", options.settingsFile, "a host settings document to start from")
+        ->type_name("FILE")
+        ->transform(cli::existingFileRule());
+    command.add_option("--setup", options.setupFile, "a host setup document to start from")
+        ->type_name("FILE")
+        ->transform(cli::existingFileRule());
+}
+
 }  // namespace
 
 cli::ParseOutcome readCommandLine(const std::vector<std::string>& arguments, HostCommand& command) {
@@ -82,17 +98,28 @@ cli::ParseOutcome readCommandLine(const std::vector<std::string>& arguments, Hos
         "acquire",
         "acquire from the devices through the plug-in (without --device or --settings: from a simulated "
         "device) and report what the host recorded");
+    CLI::App* ui = app.add_subcommand(
+        "ui",
+        "serve the plug-in's windows, acquisitions and a live plot as a page on 127.0.0.1 until interrupted "
+        "(without --device or --settings: with a simulated device)");
     addModuleOptions(*check, command);
     addModuleOptions(*acquire, command);
+    addModuleOptions(*ui, command);
     addAcquireOptions(*acquire, command.acquisition);
+    addUiOptions(*ui, command.live);
 
     cli::ParseOutcome outcome = cli::parse(app, arguments);
     if (!outcome.run) return outcome;
-    command.kind = acquire->parsed() ? HostCommand::Kind::Acquire : HostCommand::Kind::Check;
+    command.kind = acquire->parsed() ? HostCommand::Kind::Acquire
+                   : ui->parsed()    ? HostCommand::Kind::Ui
+                                     : HostCommand::Kind::Check;
     command.logFolder = asFolder(command.logFolder);
     command.acquisition.pluginPath = command.pluginPath;
     command.acquisition.registered = command.registered;
     command.acquisition.logFolder = command.logFolder;
+    command.live.pluginPath = command.pluginPath;
+    command.live.registered = command.registered;
+    command.live.logFolder = command.logFolder;
     return outcome;
 }
 

@@ -47,6 +47,16 @@ void addAcquireOptions(CLI::App& command, AcquisitionOptions& options) {
     command.add_option("--step-ms", options.stepMs, "milliseconds between two data steps (default: 100)")
         ->type_name("MS")
         ->transform(cli::integerRule(1, 60'000, "a whole number of milliseconds from 1 to 60000"));
+    command.add_option("--buffer-seconds", options.bufferSeconds,
+                       "how long unrecorded samples may grow a channel's buffer before the oldest are overwritten "
+                       "(default: 0.5, or eight data steps if longer)")
+        ->type_name("S")
+        ->transform(cli::realRule([](double s) { return s > 0 && s <= 3600; }, "a number of seconds above 0, at most 3600"));
+    command.add_flag("--flat-out", options.flatOut, "data steps back to back, without waiting for the step time");
+    command.add_option("--stats", options.statsFile,
+                       "write the run's step figures (duration, CPU time, allocations) to FILE, one per line")
+        ->type_name("FILE")
+        ->transform(cli::newFileRule());
     command.add_option("--out", options.csvFile, "write every recorded sample as CSV: channel,time,value")
         ->type_name("FILE.csv")
         ->transform(cli::newFileRule());

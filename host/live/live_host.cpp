@@ -39,6 +39,8 @@ std::string answerText(const char* step, HRESULT answer, HRESULT expected) {
     return text;
 }
 
+constexpr double kHoldSeconds = 1.0;
+
 WindowKind kindFromName(const std::string& name) {
     for (WindowKind kind : {WindowKind::Settings, WindowKind::Setup, WindowKind::Analysis})
         if (name == kindName(kind)) return kind;
@@ -75,6 +77,10 @@ LiveHost::LiveHost(const LiveOptions& options, const std::vector<std::string>& d
       shown_(first),
       run_(plugin_, *app_, notices_) {
     if (!options.logFolder.empty()) app_->setLogFolder(options.logFolder);
+    // The page reads the rings every data step; a fast device's samples grow
+    // them for a while instead of being overwritten, and so do those of a
+    // step the host was late for (a connect holds it up to seconds).
+    app_->dataObject()->modelObject()->channelGroup()->setHoldSeconds(kHoldSeconds);
     const HRESULT initialized = plugin_.initialize(app_.get());
     if (initialized != S_OK) throw std::runtime_error(answerText("Initialize", initialized, S_OK));
     auto settings = options.settingsFile.empty() ? settingsFor(devices)

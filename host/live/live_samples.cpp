@@ -33,38 +33,38 @@ void LiveSamples::forgetGone(const ChannelGroupObject& group) {
     }
 }
 
+// Samples are numbered over a channel's life (see ChannelRing): what was
+// overwritten, or went with buffers the host made anew, is counted as lost
+// and never read twice.
 void LiveSamples::collect(const ChannelGroupObject& group, bool record) {
     forgetGone(group);
     for (const ChannelPtr& channel : group.channels()) {
         Seen& seen = seenOf(channel);
         const std::uint64_t written = channel->samplesWritten();
-        if (written <= seen.read) continue;
-        std::uint64_t fresh = written - seen.read;
-        const auto length = static_cast<std::int64_t>(channel->bufferLength());
-        if (fresh > static_cast<std::uint64_t>(length)) {
-            lost_ += fresh - static_cast<std::uint64_t>(length);
-            fresh = static_cast<std::uint64_t>(length);
-        }
+        if (written == seen.read) continue;
+        const std::uint64_t from = std::max(seen.read, channel->oldestHeld());
+        lost_ += from - seen.read;
         const bool plotted = channel->settings().used;
         const std::string& name = channel->settings().name;
-        // The newest sample sits just before the write position.
-        std::int64_t position = (channel->writePosition() - static_cast<std::int64_t>(fresh)) % length;
-        if (position < 0) position += length;
-        for (std::uint64_t k = 0; k < fresh; ++k) {
-            const auto at = static_cast<LONG>((position + static_cast<std::int64_t>(k)) % length);
+        for (std::uint64_t n = from; n < written; ++n) {
+            const LONG at = channel->positionOf(n);
             const double time = channel->timeAt(at);
             const double value = channel->valueAt(at);
             if (plotted) plot_.add(channel.get(), time, value);
             if (record) recording_.add(name, time, value);
         }
-        taken_ += fresh;
+        taken_ += written - from;
         seen.read = written;
+        channel->markRead(written);
     }
 }
 
 void LiveSamples::restart(const ChannelGroupObject& group, bool record) {
     forgetGone(group);
-    for (const ChannelPtr& channel : group.channels()) seenOf(channel).read = channel->samplesWritten();
+    for (const ChannelPtr& channel : group.channels()) {
+        seenOf(channel).read = channel->samplesWritten();
+        channel->markRead(channel->samplesWritten());
+    }
     plot_.clear();
     if (record) recording_.clear();
 }

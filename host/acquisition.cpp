@@ -1,11 +1,13 @@
 #include "host/acquisition.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
 #include <thread>
 
+#include "host/acquisition_stats.h"
 #include "host/objects/host_app_object.h"
 #include "host/objects/xml_document.h"
 #include "host/plugin_driver.h"
@@ -70,12 +72,42 @@ void printReports(const HostAppObject& app, std::size_t& from) {
         std::fprintf(stderr, "host: %s\n", app.reportedErrors()[from].c_str());
 }
 
+// The host's rings hold what arrives between two looks of the recorder:
+// unread samples grow them for this long before the oldest are overwritten.
+// A healthy run needs a step or two; the rest is for a host that stalls.
+double holdSeconds(const AcquisitionOptions& options) {
+    if (options.bufferSeconds > 0) return options.bufferSeconds;
+    return std::max(0.5, 8 * options.stepMs / 1000.0);
+}
+
+// Before the run every channel's ring gets its share of this much memory
+// (16 bytes a sample: value and time stamp), within the bounds below. The
+// host does not know the devices' rates, but fewer channels can take
+// faster samples: 256 channels get 65536 samples (0.65 s at 100 kHz), 32
+// channels 524288 (0.5 s at 1 MHz), 2048 channels 8192 (0.8 s at 10 kHz).
+// A ring that grows in the middle of a run takes fresh memory, which on a
+// virtual machine can take longer to map than its samples took to arrive,
+// and a host that fell behind would fall further; sized up front, a healthy
+// run never grows one.
+constexpr std::size_t kRingBudgetBytes = std::size_t{256} << 20;
+constexpr LONG kShortestRing = 4096;
+constexpr LONG kLongestInitialRing = LONG{1} << 20;
+
+void sizeRings(const ChannelGroupObject& group) {
+    const std::size_t channels = std::max<std::size_t>(group.channels().size(), 1);
+    const auto share = static_cast<LONG>(std::clamp<std::size_t>(kRingBudgetBytes / (16 * channels), kShortestRing,
+                                                                 kLongestInitialRing));
+    for (const ChannelPtr& channel : group.channels()) {
+        if (channel->bufferLength() < share) channel->setBufferLength(share);
+    }
+}
+
 // Steps the plug-in on a host clock that follows real time from the start;
 // `seconds` is the host time of the last step. With a progress line the
 // host echoes the plug-in's reports itself, after clearing the line, so a
 // report never lands in the middle of it.
 bool acquire(const PluginDriver& plugin, HostAppObject& app, ChannelGroupObject& group,
-             const AcquisitionOptions& options, SampleRecorder& recorder, double& seconds) {
+             const AcquisitionOptions& options, SampleRecorder& recorder, AcquisitionStats& stats, double& seconds) {
     ProgressLine line(options.showProgress ? stdout : nullptr);
     ProgressTracker progress;
     std::size_t reportsShown = app.reportedErrors().size();
@@ -85,11 +117,14 @@ bool acquire(const PluginDriver& plugin, HostAppObject& app, ChannelGroupObject&
     const auto step = std::chrono::milliseconds(options.stepMs);
     app.setEchoReports(!options.showProgress);
     for (auto next = start + step;; next += step) {
-        std::this_thread::sleep_until(next);
+        if (!options.flatOut) std::this_thread::sleep_until(next);
         seconds = std::chrono::duration<double>(Clock::now() - start).count();
         app.clock()->setTime(seconds);
+        stats.beginStep(seconds, recorder.total());
         const HRESULT read = plugin.readData();
+        stats.afterPlugin();
         recorder.collect(group);
+        stats.endStep(recorder.total());
         if (options.showProgress) {
             if (read != S_OK || app.reportedErrors().size() > reportsShown) line.clear();
             printReports(app, reportsShown);
@@ -104,6 +139,16 @@ bool acquire(const PluginDriver& plugin, HostAppObject& app, ChannelGroupObject&
     app.setEchoReports(true);
     good &= expect("StopAcquisition", plugin.stopAcquisition());
     return good;
+}
+
+void writeStats(const AcquisitionStats& stats, const SampleRecorder& recorder, const HostAppObject& app,
+                const ChannelGroupObject& group, const std::string& file) {
+    if (file.empty()) return;
+    const File out(std::fopen(file.c_str(), "w"));
+    if (!out) throw std::runtime_error("cannot write " + file);
+    long ring = 0;
+    for (const ChannelPtr& channel : group.channels()) ring = std::max<long>(ring, channel->bufferLength());
+    stats.write(out.get(), recorder.lost(), app.reportedErrors().size(), ring);
 }
 
 void printSummary(const SampleRecorder& recorder, const AcquisitionOptions& options, double seconds) {
@@ -138,6 +183,10 @@ bool runAcquisition(const AcquisitionOptions& options) {
         if (!csv) throw std::runtime_error("cannot write " + options.csvFile);
     }
     SampleRecorder recorder(csv.get());
+    // The first second (or fifth of a shorter run) is not measured: the
+    // plug-in and the host size their buffers then.
+    AcquisitionStats stats(std::min(1.0, options.durationSeconds / 5),
+                           static_cast<std::size_t>(options.durationSeconds * 1000 / options.stepMs) + 1);
 
     const PluginSource source(options.pluginPath, options.registered);
     bool good = true;
@@ -146,6 +195,7 @@ bool runAcquisition(const AcquisitionOptions& options) {
         auto app = makeHostObject<HostAppObject>();
         if (!options.logFolder.empty()) app->setLogFolder(options.logFolder);
         ChannelGroupObject& group = *app->dataObject()->modelObject()->channelGroup();
+        group.setHoldSeconds(holdSeconds(options));
         PluginDriver plugin(source.create());
         good &= expect("Initialize", plugin.initialize(app.get()));
 
@@ -160,7 +210,9 @@ bool runAcquisition(const AcquisitionOptions& options) {
             good &= handDocument(plugin, HostEvent::SetupDocument, *XmlDocumentObject::load(options.setupFile), false);
         }
 
-        good &= acquire(plugin, *app, group, options, recorder, seconds);
+        sizeRings(group);
+        good &= acquire(plugin, *app, group, options, recorder, stats, seconds);
+        writeStats(stats, recorder, *app, group, options.statsFile);
         good &= saveDocument(plugin, HostEvent::SettingsDocument, "HostSettings", options.saveSettingsFile);
         good &= saveDocument(plugin, HostEvent::SetupDocument, "HostSetup", options.saveSetupFile);
     }

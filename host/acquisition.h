@@ -17,6 +17,15 @@ struct AcquisitionOptions {
     std::string setupFile;             // the host's setup document to start from
     double durationSeconds = 2.0;
     int stepMs = 100;
+    // How long samples not yet recorded may grow a channel's ring before the
+    // oldest are overwritten (see ChannelRing::setHoldSeconds); 0: the larger
+    // of half a second and eight data steps.
+    double bufferSeconds = 0;
+    // Data steps back to back, without waiting for the next step time: how
+    // fast the whole path can go (benchmarks, against free-running devices).
+    bool flatOut = false;
+    // Where to write the run's step figures (AcquisitionStats), if anywhere.
+    std::string statsFile;
     std::string csvFile;
     std::string saveSettingsFile;
     std::string saveSetupFile;

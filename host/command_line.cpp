@@ -47,6 +47,16 @@ void addAcquireOptions(CLI::App& command, AcquisitionOptions& options) {
     command.add_option("--step-ms", options.stepMs, "milliseconds between two data steps (default: 100)")
         ->type_name("MS")
         ->transform(cli::integerRule(1, 60'000, "a whole number of milliseconds from 1 to 60000"));
+    command.add_option("--buffer-seconds", options.bufferSeconds,
+                       "how long unrecorded samples may grow a channel's buffer before the oldest are overwritten "
+                       "(default: 0.5, or eight data steps if longer)")
+        ->type_name("S")
+        ->transform(cli::realRule([](double s) { return s > 0 && s <= 3600; }, "a number of seconds above 0, at most 3600"));
+    command.add_flag("--flat-out", options.flatOut, "data steps back to back, without waiting for the step time");
+    command.add_option("--stats", options.statsFile,
+                       "write the run's step figures (duration, CPU time, allocations) to FILE, one per line")
+        ->type_name("FILE")
+        ->transform(cli::newFileRule());
     command.add_option("--out", options.csvFile, "write every recorded sample as CSV: channel,time,value")
         ->type_name("FILE.csv")
         ->transform(cli::newFileRule());
@@ -56,6 +66,22 @@ void addAcquireOptions(CLI::App& command, AcquisitionOptions& options) {
     command.add_option("--save-setup", options.saveSetupFile, "save the plug-in's setup document after the run")
         ->type_name("FILE")
         ->transform(cli::newFileRule());
+}
+
+void addUiOptions(CLI::App& command, live::LiveOptions& options) {
+    command.add_option("--port", options.port, "serve the page on this port of 127.0.0.1 (default: any free port)")
+        ->type_name("N")
+        ->transform(cli::integerRule(0, 65535, "a port from 0 to 65535"));
+    command.add_option("--device", options.devices, "a device to start with; repeat for more")
+        ->type_name("HOST:PORT")
+        ->transform(cli::loopbackEndpointRule())
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    command.add_option("--settings", options.settingsFile, "a host settings document to start from")
+        ->type_name("FILE")
+        ->transform(cli::existingFileRule());
+    command.add_option("--setup", options.setupFile, "a host setup document to start from")
+        ->type_name("FILE")
+        ->transform(cli::existingFileRule());
 }
 
 }  // namespace
@@ -72,17 +98,28 @@ cli::ParseOutcome readCommandLine(const std::vector<std::string>& arguments, Hos
         "acquire",
         "acquire from the devices through the plug-in (without --device or --settings: from a simulated "
         "device) and report what the host recorded");
+    CLI::App* ui = app.add_subcommand(
+        "ui",
+        "serve the plug-in's windows, acquisitions and a live plot as a page on 127.0.0.1 until interrupted "
+        "(without --device or --settings: with a simulated device)");
     addModuleOptions(*check, command);
     addModuleOptions(*acquire, command);
+    addModuleOptions(*ui, command);
     addAcquireOptions(*acquire, command.acquisition);
+    addUiOptions(*ui, command.live);
 
     cli::ParseOutcome outcome = cli::parse(app, arguments);
     if (!outcome.run) return outcome;
-    command.kind = acquire->parsed() ? HostCommand::Kind::Acquire : HostCommand::Kind::Check;
+    command.kind = acquire->parsed() ? HostCommand::Kind::Acquire
+                   : ui->parsed()    ? HostCommand::Kind::Ui
+                                     : HostCommand::Kind::Check;
     command.logFolder = asFolder(command.logFolder);
     command.acquisition.pluginPath = command.pluginPath;
     command.acquisition.registered = command.registered;
     command.acquisition.logFolder = command.logFolder;
+    command.live.pluginPath = command.pluginPath;
+    command.live.registered = command.registered;
+    command.live.logFolder = command.logFolder;
     return outcome;
 }
 

@@ -2,7 +2,7 @@
 // as the host would (creation, Initialize, its windows in the toolkit with
 // the host's sequence around them, an acquisition without devices,
 // release); `acquire` runs an acquisition with devices and records what
-// reaches the host's channels.
+// reaches the host's channels; `ui` serves all of it as a live page.
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -10,6 +10,7 @@
 
 #include "host/acquisition.h"
 #include "host/command_line.h"
+#include "host/live/live_program.h"
 #include "host/objects/host_app_object.h"
 #include "host/plugin_driver.h"
 #include "host/plugin_module.h"
@@ -75,9 +76,11 @@ int main(int argc, char** argv) {
     }
     command.acquisition.showProgress = isTerminal(stdout);
     try {
-        const bool good = command.kind == HostCommand::Kind::Check ? runCheck(command)
-                                                                   : runAcquisition(command.acquisition);
-        return good ? 0 : 1;
+        switch (command.kind) {
+        case HostCommand::Kind::Check: return runCheck(command) ? 0 : 1;
+        case HostCommand::Kind::Acquire: return runAcquisition(command.acquisition) ? 0 : 1;
+        case HostCommand::Kind::Ui: return vexa::live::runLive(command.live);
+        }
     } catch (const vexa::ComError& error) {
         std::fprintf(stderr, "vexa-host: %s\n", error.message().c_str());
     } catch (const std::exception& error) {

@@ -1,5 +1,7 @@
 #include "host/sample_recorder.h"
 
+#include <algorithm>
+
 namespace vexa::host {
 
 namespace {
@@ -21,31 +23,36 @@ SampleRecorder::SampleRecorder(std::FILE* out) : out_(out) {
     if (out_ != nullptr) std::fputs("channel,time,value\n", out_);
 }
 
+SampleRecorder::Seen& SampleRecorder::seenOf(const ChannelPtr& channel) {
+    const auto found = seen_.find(channel.get());
+    if (found != seen_.end()) return found->second;
+    Seen& seen = seen_[channel.get()];
+    seen.channel = channel;
+    seen.count = &counts_[channel->settings().name];
+    return seen;
+}
+
 void SampleRecorder::collect(const ChannelGroupObject& group) {
     for (const ChannelPtr& channel : group.channels()) {
         const std::uint64_t written = channel->samplesWritten();
-        std::uint64_t& seen = seen_[channel.get()];
-        if (written <= seen) continue;
-        std::uint64_t fresh = written - seen;
-        const auto capacity = static_cast<std::uint64_t>(channel->bufferLength());
-        if (fresh > capacity) {
-            lost_ += fresh - capacity;
-            fresh = capacity;
-        }
-        const std::string& name = channel->settings().name;
-        const std::string field = csvField(name);
-        // The newest sample sits just before the write position.
-        const std::int64_t length = channel->bufferLength();
-        std::int64_t position = (channel->writePosition() - static_cast<std::int64_t>(fresh)) % length;
-        if (position < 0) position += length;
-        for (std::uint64_t k = 0; k < fresh; ++k) {
-            const auto at = static_cast<LONG>((position + static_cast<std::int64_t>(k)) % length);
-            // 17 significant digits read back as the same double.
-            if (out_ != nullptr)
-                std::fprintf(out_, "%s,%.17g,%.17g\n", field.c_str(), channel->timeAt(at), channel->valueAt(at));
-        }
-        counts_[name] += fresh;
-        seen = written;
+        Seen& seen = seenOf(channel);
+        if (written == seen.read) continue;
+        const std::uint64_t from = std::max(seen.read, channel->oldestHeld());
+        lost_ += from - seen.read;
+        if (out_ != nullptr) write(*channel, from, written);
+        *seen.count += written - from;
+        total_ += written - from;
+        seen.read = written;
+        channel->markRead(written);
+    }
+}
+
+void SampleRecorder::write(const ChannelObject& channel, std::uint64_t from, std::uint64_t to) {
+    const std::string field = csvField(channel.settings().name);
+    for (std::uint64_t n = from; n < to; ++n) {
+        const LONG at = channel.positionOf(n);
+        // 17 significant digits read back as the same double.
+        std::fprintf(out_, "%s,%.17g,%.17g\n", field.c_str(), channel.timeAt(at), channel.valueAt(at));
     }
 }
 

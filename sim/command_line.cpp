@@ -55,6 +55,12 @@ void addDeviceOptions(CLI::App& app, SimCommand& command) {
         ->type_name("PPM")
         ->transform(cli::realRule([](double ppm) { return std::abs(ppm) <= 1e5; },
                                   "a drift in ppm from -100000 to 100000"));
+    app.add_option("--devices", config.devices,
+                   "serve N devices, each on its own port (after --port, or chosen by the system)")
+        ->type_name("N")
+        ->transform(cli::integerRule(1, 1000, "a count from 1 to 1000"));
+    app.add_flag("--free-run", config.freeRun,
+                 "every OMP? finds 10 ms of records ready, however little time passed (for benchmarks)");
     app.add_option("--exit-after", command.exitAfterSeconds, "stop serving after S seconds")
         ->type_name("S")
         ->transform(cli::realRule([](double s) { return s > 0; }, "a number of seconds above 0"));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <sstream>
 
 namespace vexa::sim {
@@ -16,6 +17,10 @@ void putUint32(Bytes& out, std::uint32_t value) {
 
 void putText(Bytes& out, const std::string& text) {
     out.insert(out.end(), text.begin(), text.end());
+}
+
+void writeUint32(std::uint8_t* at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
 }
 
 std::vector<std::string> split(const std::string& text, char separator) {
@@ -55,10 +60,12 @@ std::vector<SimChannel> parseChannelList(const std::string& text) {
     return channels;
 }
 
-float channelValue(std::size_t channel, double t) {
+float channelValue(std::size_t channel, std::uint64_t record) {
     constexpr double pi = 3.14159265358979323846;
     const double k = static_cast<double>(channel);
-    return static_cast<float>(10.0 * k + (k + 1.0) * std::sin(2.0 * pi * 0.5 * (k + 1.0) * t));
+    // The harmonic wraps within the period, so the phase stays exact.
+    const auto turns = static_cast<double>((record * (channel + 1)) % kValuePeriod) / static_cast<double>(kValuePeriod);
+    return static_cast<float>(10.0 * k + (k + 1.0) * std::sin(2.0 * pi * turns));
 }
 
 DeviceModel::DeviceModel(const SimConfig& config) : config_(config) {}
@@ -85,6 +92,7 @@ DeviceModel::Reply DeviceModel::answer(const std::string& command, double realSe
                                        ? i
                                        : static_cast<std::size_t>(known - config_.channels.begin()));
         }
+        buildPeriod();
         return {status("RUN", false)};
     }
     if (command == "STOP;") {
@@ -93,17 +101,7 @@ DeviceModel::Reply DeviceModel::answer(const std::string& command, double realSe
         return {status("STO", false)};
     }
     if (command == "OMP?;") {
-        std::uint64_t ready = 0;
-        if (running_) {
-            // Elapsed time from real time, not by subtracting large device
-            // times; the epsilon keeps a record that is due exactly from
-            // being missed by rounding.
-            const double elapsed =
-                (realSeconds - runStartReal_) * (1.0 + config_.driftPpm * 1e-6);
-            const auto due = static_cast<std::uint64_t>(
-                std::max(0.0, std::floor(elapsed * config_.sampleRate + 1e-6)));
-            ready = due > handedOut_ ? due - handedOut_ : 0;
-        }
+        const std::uint64_t ready = readyRecords(realSeconds);
         return {count(static_cast<std::uint32_t>(std::min<std::uint64_t>(ready, kMaxBlockRecords)))};
     }
     if (command.rfind("RMB? ", 0) == 0 && command.back() == ';') {
@@ -112,6 +110,24 @@ DeviceModel::Reply DeviceModel::answer(const std::string& command, double realSe
         return {block(records), config_.faults.closeMidBlock && records > 0};
     }
     return {status("ERR", true)};
+}
+
+std::uint64_t DeviceModel::readyRecords(double realSeconds) const {
+    if (!running_) return 0;
+    if (config_.freeRun) {
+        return std::max<std::uint64_t>(1, std::llround(config_.freeRunSeconds * config_.sampleRate));
+    }
+    // Elapsed time from real time, not by subtracting large device times;
+    // the epsilon keeps a record that is due exactly from being missed by
+    // rounding.
+    const double elapsed = (realSeconds - runStartReal_) * (1.0 + config_.driftPpm * 1e-6);
+    const auto due =
+        static_cast<std::uint64_t>(std::max(0.0, std::floor(elapsed * config_.sampleRate + 1e-6)));
+    return due > handedOut_ ? due - handedOut_ : 0;
+}
+
+void DeviceModel::recycle(Bytes bytes) {
+    if (bytes.capacity() > spare_.capacity()) spare_ = std::move(bytes);
 }
 
 Bytes DeviceModel::framed(const char* tag, const std::string& payload) const {
@@ -151,26 +167,49 @@ Bytes DeviceModel::count(std::uint32_t value) const {
     return out;
 }
 
-// Records are stamped on the device clock at the sample rate from RUN on;
-// each is handed out once.
-Bytes DeviceModel::block(std::uint32_t records) {
-    Bytes out;
-    out.reserve(records * (20 + 4 * runChannels_.size()));
-    for (std::uint32_t r = 0; r < records; ++r) {
-        const std::uint64_t sequence = ++handedOut_;
-        const double t = runStart_ + static_cast<double>(sequence) / config_.sampleRate;
-        const double seconds = std::floor(t);
-        const auto every = config_.faults.badStatusEvery;
-        putText(out, "REC");
-        out.push_back(every != 0 && sequence % every == 0 ? '1' : '0');
-        putUint32(out, static_cast<std::uint32_t>(static_cast<std::int32_t>(seconds)));
-        putUint32(out, static_cast<std::uint32_t>(
-                           std::min(999'999'999.0, std::round((t - seconds) * 1e9))));
-        putUint32(out, static_cast<std::uint32_t>(sequence));
-        for (const std::size_t channel : runChannels_) {
-            putUint32(out, std::bit_cast<std::uint32_t>(channelValue(channel, t)));
+void DeviceModel::buildPeriod() {
+    const std::size_t recordBytes = 20 + 4 * runChannels_.size();
+    period_.assign(kValuePeriod * recordBytes, 0);
+    for (std::uint64_t i = 0; i < kValuePeriod; ++i) {
+        std::uint8_t* at = period_.data() + i * recordBytes;
+        std::copy_n("REC0", 4, at);
+        // Index 0 stands for the sequence numbers that are multiples of the
+        // period.
+        const std::uint64_t record = i == 0 ? kValuePeriod : i;
+        for (std::size_t k = 0; k < runChannels_.size(); ++k) {
+            writeUint32(at + 16 + 4 * k, std::bit_cast<std::uint32_t>(channelValue(runChannels_[k], record)));
         }
-        putUint32(out, 0);
+    }
+}
+
+// Records are stamped on the device clock at the sample rate from RUN on;
+// each is handed out once. Their values come from the period built at RUN;
+// only status, time stamp and sequence number are written per record.
+Bytes DeviceModel::block(std::uint32_t records) {
+    const std::size_t recordBytes = 20 + 4 * runChannels_.size();
+    Bytes out = std::move(spare_);
+    // Room to spare, so that blocks that grow do not each take fresh memory.
+    const std::size_t bytes = std::size_t{records} * recordBytes;
+    if (out.capacity() < bytes) out.reserve(std::max(bytes * 2, out.capacity() * 2));
+    out.resize(bytes);
+    if (period_.empty()) buildPeriod();
+    const auto every = config_.faults.badStatusEvery;
+    for (std::uint32_t r = 0; r < records;) {
+        const std::uint64_t first = handedOut_ + 1;
+        const std::uint64_t index = first % kValuePeriod;
+        const auto run = static_cast<std::uint32_t>(std::min<std::uint64_t>(records - r, kValuePeriod - index));
+        std::uint8_t* at = out.data() + std::size_t{r} * recordBytes;
+        std::memcpy(at, period_.data() + index * recordBytes, std::size_t{run} * recordBytes);
+        for (std::uint32_t i = 0; i < run; ++i, at += recordBytes) {
+            const std::uint64_t sequence = ++handedOut_;
+            const double t = runStart_ + static_cast<double>(sequence) / config_.sampleRate;
+            const double seconds = std::floor(t);
+            if (every != 0 && sequence % every == 0) at[3] = '1';
+            writeUint32(at + 4, static_cast<std::uint32_t>(static_cast<std::int32_t>(seconds)));
+            writeUint32(at + 8, static_cast<std::uint32_t>(std::min(999'999'999.0, std::round((t - seconds) * 1e9))));
+            writeUint32(at + 12, static_cast<std::uint32_t>(sequence));
+        }
+        r += run;
     }
     return out;
 }

@@ -34,11 +34,19 @@ struct Faults {
 
 struct SimConfig {
     std::string name = "Vexa simulated device";
+    // Devices the simulator serves, each on a port of its own with this
+    // configuration; the second and later are named "NAME 2", "NAME 3", ...
+    std::size_t devices = 1;
     std::vector<SimChannel> channels = {
         {"Engine/Speed", "rpm"}, {"Engine/Torque", "Nm"}, {"Ambient.Temperature", "degC"}};
     double sampleRate = 100.0;  // records per device second
     double clockOffset = 1000.0;  // device seconds when the simulator starts
     double driftPpm = 0.0;        // device clock runs fast by this much
+    // Free running: every OMP? finds the records of `freeRunSeconds` of device
+    // time ready, however little real time passed, so that a reader runs at
+    // its own pace (benchmarks). Time stamps still follow the sample rate.
+    bool freeRun = false;
+    double freeRunSeconds = 0.01;
     Faults faults;
     // Seconds of real time since the simulator started; tests set their own.
     std::function<double()> clock;
@@ -47,8 +55,13 @@ struct SimConfig {
 // "a/x:unit,b" (unit optional) as channels; empty text gives none.
 std::vector<SimChannel> parseChannelList(const std::string& text);
 
-// The deterministic waveform of channel `channel` at device time `t`.
-float channelValue(std::size_t channel, double t);
+// Values repeat after this many records: a period of records is built once
+// per RUN, and every block is copied out of it.
+inline constexpr std::uint64_t kValuePeriod = 1000;
+// The value of configured channel `channel` in the record with sequence
+// number `record` (1 for the first record after RUN): a sine of harmonic
+// channel + 1 over the period, around 10 * channel.
+float channelValue(std::size_t channel, std::uint64_t record);
 
 // One client's view of the device: the state a command changes and the
 // bytes it answers with. Fault handling that concerns the connection
@@ -63,12 +76,16 @@ public:
     };
     // `command` is one line without its line feed.
     Reply answer(const std::string& command, double realSeconds);
+    // A reply's bytes once sent, for the next block to fill again.
+    void recycle(Bytes bytes);
 
 private:
     double deviceTime(double realSeconds) const;
     Bytes framed(const char* tag, const std::string& payload) const;
     Bytes status(const char* tag, bool refused) const;
     Bytes count(std::uint32_t value) const;
+    std::uint64_t readyRecords(double realSeconds) const;
+    void buildPeriod();
     Bytes block(std::uint32_t records);
 
     const SimConfig& config_;
@@ -77,6 +94,10 @@ private:
     double runStartReal_ = 0.0;
     std::uint64_t handedOut_ = 0;  // records given out since RUN
     std::vector<std::size_t> runChannels_;  // configured index of every RUN name
+    // kValuePeriod records of the running channels, the one with sequence
+    // number kValuePeriod (and every multiple) first.
+    Bytes period_;
+    Bytes spare_;
 };
 
 }  // namespace vexa::sim

@@ -23,7 +23,9 @@ int main(int argc, char** argv) {
 
     try {
         vexa::sim::Simulator simulator(command.config, command.port, command.address);
-        std::cout << "listening on " << simulator.address() << ":" << simulator.port() << std::endl;
+        for (const std::uint16_t port : simulator.ports())
+            std::cout << "listening on " << simulator.address() << ":" << port << "\n";
+        std::cout << std::flush;
         boost::asio::io_context waiter;
         boost::asio::signal_set signals(waiter, SIGINT, SIGTERM);
         boost::asio::steady_timer deadline(waiter);

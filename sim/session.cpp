@@ -104,8 +104,9 @@ void Session::writeNext() {
     asio::async_write(socket_, asio::buffer(outgoing_.front().bytes),
                       [self = shared_from_this()](const error_code& error, std::size_t) {
                           if (error) return self->close();
-                          const Chunk sent = std::move(self->outgoing_.front());
+                          Chunk sent = std::move(self->outgoing_.front());
                           self->outgoing_.pop_front();
+                          self->model_.recycle(std::move(sent.bytes));
                           if (sent.hangUpAfter) return self->close();
                           if (!sent.pauseAfter) return self->writeNext();
                           self->pauseTimer_.expires_after(kTricklePause);

@@ -1,6 +1,8 @@
 #include "sim/simulator.h"
 
+#include <algorithm>
 #include <chrono>
+#include <list>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -16,23 +18,34 @@ namespace vexa::sim {
 namespace asio = boost::asio;
 using asio::ip::tcp;
 
-struct Simulator::Impl {
+namespace {
+
+// One simulated device: its configuration and the server that answers as it.
+struct Device {
     SimConfig config;
+    tcp::acceptor acceptor;
+
+    Device(SimConfig deviceConfig, asio::io_context& context) : config(std::move(deviceConfig)), acceptor(context) {}
+};
+
+}  // namespace
+
+struct Simulator::Impl {
     asio::io_context context;
-    tcp::acceptor acceptor{context};
+    std::list<Device> devices;  // sessions refer to their device's configuration
     std::vector<std::weak_ptr<Session>> sessions;
     std::thread thread;
     std::string address;
-    std::uint16_t port = 0;
+    std::vector<std::uint16_t> ports;
     bool stopped = false;
 
-    void accept() {
-        acceptor.async_accept([this](const boost::system::error_code& error, tcp::socket socket) {
+    void accept(Device& device) {
+        device.acceptor.async_accept([this, &device](const boost::system::error_code& error, tcp::socket socket) {
             if (error) return;
-            auto session = std::make_shared<Session>(std::move(socket), config, config.clock);
+            auto session = std::make_shared<Session>(std::move(socket), device.config, device.config.clock);
             sessions.push_back(session);
             session->start();
-            accept();
+            accept(device);
         });
     }
 };
@@ -41,20 +54,26 @@ Simulator::Simulator(SimConfig config, std::uint16_t port, const std::string& ad
     : impl_(std::make_unique<Impl>()) {
     const auto loopback = parseLoopbackAddress(address);
     if (!loopback) throw std::invalid_argument("not a loopback IPv4 address: " + address);
-    impl_->config = std::move(config);
-    if (!impl_->config.clock) {
+    if (!config.clock) {
         const auto started = std::chrono::steady_clock::now();
-        impl_->config.clock = [started] {
+        config.clock = [started] {
             return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         };
     }
-    const tcp::endpoint endpoint(asio::ip::address_v4(*loopback), port);
-    impl_->acceptor.open(endpoint.protocol());
-    impl_->acceptor.bind(endpoint);
-    impl_->acceptor.listen();
     impl_->address = address;
-    impl_->port = impl_->acceptor.local_endpoint().port();
-    impl_->accept();
+    const std::size_t count = std::max<std::size_t>(config.devices, 1);
+    for (std::size_t i = 0; i < count; ++i) {
+        SimConfig deviceConfig = config;
+        if (i > 0) deviceConfig.name += " " + std::to_string(i + 1);
+        Device& device = impl_->devices.emplace_back(std::move(deviceConfig), impl_->context);
+        const auto devicePort = static_cast<std::uint16_t>(port == 0 ? 0 : port + i);
+        const tcp::endpoint endpoint(asio::ip::address_v4(*loopback), devicePort);
+        device.acceptor.open(endpoint.protocol());
+        device.acceptor.bind(endpoint);
+        device.acceptor.listen();
+        impl_->ports.push_back(device.acceptor.local_endpoint().port());
+        impl_->accept(device);
+    }
     impl_->thread = std::thread([this] { impl_->context.run(); });
 }
 
@@ -67,7 +86,11 @@ const std::string& Simulator::address() const {
 }
 
 std::uint16_t Simulator::port() const {
-    return impl_->port;
+    return impl_->ports.front();
+}
+
+const std::vector<std::uint16_t>& Simulator::ports() const {
+    return impl_->ports;
 }
 
 void Simulator::stop() {
@@ -75,7 +98,7 @@ void Simulator::stop() {
     impl_->stopped = true;
     asio::post(impl_->context, [this] {
         boost::system::error_code ignored;
-        impl_->acceptor.close(ignored);
+        for (Device& device : impl_->devices) device.acceptor.close(ignored);
         for (const auto& weak : impl_->sessions) {
             if (auto session = weak.lock()) session->close();
         }

@@ -42,6 +42,7 @@ ChannelObject* ChannelGroupObject::findByIndexPath(const std::vector<std::int32_
 
 ChannelPtr ChannelGroupObject::addChannel(LONG id) {
     ChannelPtr channel = makeHostObject<ChannelObject>(bufferLength_);
+    channel->setHoldSeconds(holdSeconds_);
     channel->settings().id = id;
     channel->settings().indexPath = {groupIndex_, nextSerial_++};
     channels_.push_back(channel);

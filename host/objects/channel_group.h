@@ -42,13 +42,16 @@ public:
     // The plug-in identifier of the last creation.
     const std::string& pluginId() const noexcept { return pluginId_; }
     int removals() const noexcept { return removals_; }
-    // Buffer length of channels made from now on.
+    // Buffer length, and how long unread samples may grow the buffers (see
+    // ChannelRing::setHoldSeconds), of channels made from now on.
     void setBufferLength(LONG samples) noexcept { bufferLength_ = samples; }
+    void setHoldSeconds(double seconds) noexcept { holdSeconds_ = seconds; }
 
 private:
     std::int32_t groupIndex_;
     std::int32_t nextSerial_ = 0;
     LONG bufferLength_ = 1024;
+    double holdSeconds_ = 0.0;
     std::vector<ChannelPtr> channels_;
     std::vector<Grouping> groupings_;
     std::string pluginId_;

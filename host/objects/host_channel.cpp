@@ -32,15 +32,13 @@ ComPtr<I> objectIn(const VARIANT& value) {
 }  // namespace
 
 ChannelObject::ChannelObject(LONG bufferLength)
-    : bufferLength_(bufferLength > 0 ? bufferLength : 1),
+    : ring_(bufferLength, dataTypeSize(ChannelSettings{}.dataType)),
       entries_(makeHostObject<EntryListObject>()),
       array_(makeHostObject<ArrayDescriptionObject>()),
-      properties_(makeHostObject<PropertyCollectionObject>()) {
-    makeBuffers();
-}
+      properties_(makeHostObject<PropertyCollectionObject>()) {}
 
-HRESULT ChannelObject::GetBufferLength(LONG* samples) { return writeOut(samples, bufferLength_); }
-HRESULT ChannelObject::GetWritePosition(LONG* position) { return writeOut(position, writePosition_); }
+HRESULT ChannelObject::GetBufferLength(LONG* samples) { return writeOut(samples, ring_.length()); }
+HRESULT ChannelObject::GetWritePosition(LONG* position) { return writeOut(position, ring_.position()); }
 HRESULT ChannelObject::GetName(BSTR* name) {
     return guarded([&] { return answerText(name, settings_.name); });
 }
@@ -82,8 +80,7 @@ HRESULT ChannelObject::SetDouble70(DOUBLE value) { return store(settings_.double
 // recording does.
 HRESULT ChannelObject::AdvanceWritePosition(LONG samples) {
     if (samples < 0) return E_INVALIDARG;
-    writePosition_ = static_cast<LONG>((std::int64_t{writePosition_} + samples) % bufferLength_);
-    written_ += static_cast<std::uint64_t>(samples);
+    ring_.advance(samples);
     return S_OK;
 }
 
@@ -171,9 +168,9 @@ HRESULT ChannelObject::AddTimedBinarySample(DOUBLE time, VARIANT* bytes) {
 HRESULT ChannelObject::GetInteger174(LONG* value) { return writeOut(value, settings_.integer174); }
 HRESULT ChannelObject::SetInteger175(LONG value) { return store(settings_.integer174, value); }
 HRESULT ChannelObject::GetSampleBuffer(BYTE** base) {
-    return writeOut(base, reinterpret_cast<BYTE*>(samples_.data()));
+    return writeOut(base, reinterpret_cast<BYTE*>(ring_.samples()));
 }
-HRESULT ChannelObject::GetTimeBuffer(DOUBLE** base) { return writeOut(base, times_.data()); }
+HRESULT ChannelObject::GetTimeBuffer(DOUBLE** base) { return writeOut(base, ring_.times()); }
 HRESULT ChannelObject::GetProperties(HostPropertyCollection** properties) {
     return writeOutObject(properties, properties_);
 }

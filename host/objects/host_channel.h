@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/objects/channel_parts.h"
+#include "host/objects/channel_ring.h"
 #include "host/objects/host_object.h"
 #include "contract/host_channels.h"
 
@@ -75,13 +76,22 @@ public:
     const ChannelSettings& settings() const noexcept { return settings_; }
 
     // Buffers: `bufferLength` samples of valueSize * arraySize bytes.
-    LONG bufferLength() const noexcept { return bufferLength_; }
+    LONG bufferLength() const noexcept { return ring_.length(); }
+    // Longer or shorter buffers that keep the newest samples.
     void setBufferLength(LONG samples);
     LONG arraySize() const noexcept { return arraySize_; }
+    // New, empty buffers: the samples change their layout.
     void setArraySize(LONG values);
-    LONG writePosition() const noexcept { return writePosition_; }
-    // Samples written since the buffers were made, wrapped or not.
-    std::uint64_t samplesWritten() const noexcept { return written_; }
+    LONG writePosition() const noexcept { return ring_.position(); }
+    // Samples written over the channel's life, wrapped or not, and the
+    // oldest of them the buffers still hold (see ChannelRing).
+    std::uint64_t samplesWritten() const noexcept { return ring_.written(); }
+    std::uint64_t oldestHeld() const noexcept { return ring_.oldestHeld(); }
+    // Where sample `n` (oldestHeld() <= n < samplesWritten()) lies.
+    LONG positionOf(std::uint64_t n) const noexcept { return ring_.positionOf(n); }
+    // A reader took every sample before `n`; see ChannelRing::setHoldSeconds.
+    void markRead(std::uint64_t n) noexcept { ring_.markRead(n); }
+    void setHoldSeconds(double seconds) noexcept { ring_.setHoldSeconds(seconds); }
     const std::byte* sampleAt(LONG position) const;
     double timeAt(LONG position) const;
     // The first value of the sample at `position` as a number.
@@ -170,12 +180,8 @@ private:
     void makeBuffers();
 
     ChannelSettings settings_;
-    LONG bufferLength_;
     LONG arraySize_ = 1;
-    std::vector<std::byte> samples_;
-    std::vector<double> times_;
-    LONG writePosition_ = 0;
-    std::uint64_t written_ = 0;
+    ChannelRing ring_;
     std::vector<BinarySample> binarySamples_;
     ComPtr<EntryListObject> entries_;
     ComPtr<ArrayDescriptionObject> array_;

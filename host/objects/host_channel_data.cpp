@@ -80,17 +80,13 @@ std::size_t ChannelObject::sampleStride() const noexcept {
 }
 
 // New buffers start empty at position 0: what the old ones held was laid
-// out for another type or length.
+// out for another type.
 void ChannelObject::makeBuffers() {
-    samples_.assign(static_cast<std::size_t>(bufferLength_) * sampleStride(), std::byte{0});
-    times_.assign(static_cast<std::size_t>(bufferLength_), 0.0);
-    writePosition_ = 0;
-    written_ = 0;
+    ring_.remake(ring_.length(), sampleStride());
 }
 
 void ChannelObject::setBufferLength(LONG samples) {
-    bufferLength_ = std::max<LONG>(samples, 1);
-    makeBuffers();
+    ring_.resize(samples);
 }
 
 void ChannelObject::setArraySize(LONG values) {
@@ -99,13 +95,13 @@ void ChannelObject::setArraySize(LONG values) {
 }
 
 const std::byte* ChannelObject::sampleAt(LONG position) const {
-    if (position < 0 || position >= bufferLength_) throwComError(E_INVALIDARG);
-    return samples_.data() + static_cast<std::size_t>(position) * sampleStride();
+    if (position < 0 || position >= ring_.length()) throwComError(E_INVALIDARG);
+    return ring_.sampleAt(position);
 }
 
 double ChannelObject::timeAt(LONG position) const {
-    if (position < 0 || position >= bufferLength_) throwComError(E_INVALIDARG);
-    return times_[static_cast<std::size_t>(position)];
+    if (position < 0 || position >= ring_.length()) throwComError(E_INVALIDARG);
+    return ring_.timeAt(position);
 }
 
 double ChannelObject::valueAt(LONG position) const {

@@ -46,7 +46,7 @@ private:
 VexaChannelTable::VexaChannelTable(OutputFactory* hostContext) : hostContext_(hostContext) {
     groups_.max_load_factor(1.0f);
     groups_.rehash(8);
-    groups_.emplace(kAllChannels, ChannelList{});
+    all_ = &groups_.emplace(kAllChannels, ChannelList{}).first->second;
 }
 
 void VexaChannelTable::addChannel(std::uint32_t index, const std::string& fullName, const std::string& group,
@@ -66,8 +66,7 @@ void VexaChannelTable::addChannel(std::uint32_t index, const std::string& fullNa
 }
 
 std::size_t VexaChannelTable::channelCount() const {
-    const auto all = groups_.find(kAllChannels);
-    return all == groups_.end() ? 0 : all->second.size();
+    return all_->size();
 }
 
 VexaChannelTable::ChannelList VexaChannelTable::channels(const std::string& group) const {

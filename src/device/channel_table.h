@@ -24,6 +24,8 @@ public:
 
     // `hostContext` is not owned; it outlives every device.
     explicit VexaChannelTable(OutputFactory* hostContext);
+    VexaChannelTable(const VexaChannelTable&) = delete;
+    VexaChannelTable& operator=(const VexaChannelTable&) = delete;
 
     // Adds a channel to its group (made if missing) and, unless that group
     // is "allChannels" itself, to the end of "allChannels".
@@ -33,6 +35,9 @@ public:
     // A copy of the group's list; an unknown group gives an empty list and
     // is not added (the setup window asks on every repaint).
     ChannelList channels(const std::string& group) const;
+    // Every channel in record order, without a copy: valid until the lists
+    // change.
+    const ChannelList& allChannels() const noexcept { return *all_; }
     // Empties every list but keeps the groups.
     void clearLists();
 
@@ -53,4 +58,7 @@ public:
 private:
     OutputFactory* hostContext_;
     std::unordered_map<std::string, ChannelList> groups_;
+    // The "allChannels" list, which is never erased: elements of an
+    // unordered_map stay where they are.
+    ChannelList* all_ = nullptr;
 };

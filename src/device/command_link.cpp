@@ -20,34 +20,39 @@ void CommandLink::send(std::string_view command) {
 
 Bytes CommandLink::receiveOnce(std::size_t size) {
     Bytes reply(size);
-    std::size_t received = size;
-    socket_.receive(reply.data(), received);
-    reply.resize(received);
+    reply.resize(receiveOnce(std::span<std::uint8_t>(reply)).size());
     return reply;
+}
+
+std::span<const std::uint8_t> CommandLink::receiveOnce(std::span<std::uint8_t> buffer) {
+    std::size_t received = buffer.size();
+    socket_.receive(buffer.data(), received);
+    return buffer.first(received);
 }
 
 Bytes CommandLink::receiveExactly(std::size_t size) {
     Bytes reply(size);
     std::size_t done = 0;
-    while (done < size) {
-        std::size_t received = size - done;
-        socket_.receive(reply.data() + done, received);
-        checkProgress(received);
-        done += received;
-    }
+    while (done < size) done += receiveSome(reply.data() + done, size - done);
     return reply;
 }
 
+std::size_t CommandLink::receiveSome(std::uint8_t* into, std::size_t size) {
+    std::size_t received = size;
+    socket_.receive(into, received);
+    checkProgress(received);
+    return received;
+}
+
+std::size_t CommandLink::gatherInto(std::uint8_t* storage, std::size_t expected) {
+    std::size_t done = 0;
+    while (done < expected) done += receiveSome(storage + done, expected);
+    return done;
+}
+
 Bytes CommandLink::gather(std::size_t expected) {
-    Bytes reply;
-    reply.reserve(expected);
-    Bytes scratch(expected);
-    while (reply.size() < expected) {
-        std::size_t received = expected;
-        socket_.receive(scratch.data(), received);
-        checkProgress(received);
-        reply.insert(reply.end(), scratch.begin(), scratch.begin() + static_cast<std::ptrdiff_t>(received));
-    }
+    Bytes reply(gatherRoom(expected));
+    reply.resize(gatherInto(reply.data(), expected));
     return reply;
 }
 

@@ -2,6 +2,9 @@
 // protocol asks for. Transport failures pass through as TcpException.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "device/protocol.h"
@@ -20,13 +23,26 @@ public:
     // One receive asking for `size` bytes: fixed-size replies are judged by
     // how many bytes this returns.
     Bytes receiveOnce(std::size_t size);
+    // The same into `buffer`, asking for all of it; the part that came.
+    std::span<const std::uint8_t> receiveOnce(std::span<std::uint8_t> buffer);
 
     // Receives until exactly `size` bytes have come.
     Bytes receiveExactly(std::size_t size);
 
-    // Receives until at least `expected` bytes have come; every receive asks
-    // for the full expected size, so a device that sends more than it
-    // announced has the extra bytes appended too.
+    // One receive of up to `size` bytes into `into`; how many came. A peer
+    // that closed throws.
+    std::size_t receiveSome(std::uint8_t* into, std::size_t size);
+
+    // Receives until at least `expected` bytes have come, each receive
+    // straight behind the last; how many came. Every receive asks for the
+    // full expected size, so a device that sends more than it announced has
+    // the extra bytes kept too, and `storage` must hold gatherRoom(expected).
+    std::size_t gatherInto(std::uint8_t* storage, std::size_t expected);
+    static constexpr std::size_t gatherRoom(std::size_t expected) noexcept {
+        // The last receive starts below `expected` and may fill it again.
+        return expected == 0 ? 0 : 2 * expected - 1;
+    }
+    // gatherInto a buffer of its own, cut to what came.
     Bytes gather(std::size_t expected);
 
 private:

@@ -23,7 +23,7 @@ class Node;
 class DeviceList {
 public:
     using Devices = std::vector<std::shared_ptr<VexaDevice>>;
-    // Tells the host that a device failed, with the failure's text.
+    // Tells the host that a device failed, or lost data, with the text.
     using FailureReport = std::function<void(std::string_view message)>;
 
     explicit DeviceList(Nerova::Utils::Ncom::OutputChannel::OutputFactory* outputFactory) noexcept;
@@ -63,7 +63,8 @@ public:
 
     // The steps of an acquisition, for every device in list order. A device
     // whose step fails is reported once, disconnected (so later steps pass
-    // it by quietly) and the others go on.
+    // it by quietly) and the others go on. A device that dropped a block
+    // too large to hold is reported after its step and stays.
     void prepareAcquisition();
     void startAcquisition(const FailureReport& report);
     void readMeasurements(double hostTime, const FailureReport& report);
@@ -74,9 +75,15 @@ public:
     void unbindChannels();
 
 private:
-    template <class Step>
-    void forEachDevice(const FailureReport& report, Step&& step);
+    // Runs each step for every device in turn, one step after the other.
+    template <class... Steps>
+    void forEachDevice(const FailureReport& report, Steps&&... steps);
 
     Devices devices_;
+    // The list as a step began, kept for the next step so that a step
+    // allocates nothing; a step inside a step (a host that answers a report
+    // with another event) takes a copy of its own.
+    Devices stepDevices_;
+    bool inStep_ = false;
     Nerova::Utils::Ncom::OutputChannel::OutputFactory* outputFactory_;
 };

@@ -1,6 +1,8 @@
 #include "device/protocol.h"
 
+#include <algorithm>
 #include <bit>
+#include <charconv>
 #include <cstring>
 
 namespace vexa::protocol {
@@ -15,34 +17,26 @@ std::string runCommand(const std::vector<std::string>& fullNames) {
     return command;
 }
 
-std::string readBlockCommand(std::uint32_t count) {
-    return "RMB? " + std::to_string(count) + ";\n";
+ReadBlockCommand::ReadBlockCommand(std::uint32_t count) noexcept {
+    constexpr std::string_view head = "RMB? ";
+    char* end = std::copy(head.begin(), head.end(), text_.data());
+    end = std::to_chars(end, text_.data() + text_.size(), count).ptr;
+    *end++ = ';';
+    *end++ = '\n';
+    size_ = static_cast<std::size_t>(end - text_.data());
 }
 
-std::uint32_t readBigEndianUint32(const std::uint8_t* bytes) {
-    return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
-           std::uint32_t{bytes[2]} << 8 | std::uint32_t{bytes[3]};
-}
-
-std::int32_t readBigEndianInt32(const std::uint8_t* bytes) {
-    return static_cast<std::int32_t>(readBigEndianUint32(bytes));
-}
-
-float readBigEndianFloat32(const std::uint8_t* bytes) {
-    return std::bit_cast<float>(readBigEndianUint32(bytes));
-}
-
-std::optional<std::uint32_t> framedPayloadLength(const Bytes& header) {
+std::optional<std::uint32_t> framedPayloadLength(std::span<const std::uint8_t> header) {
     if (header.size() != kFramedHeaderSize) return std::nullopt;
     return readBigEndianUint32(header.data() + 4);
 }
 
-StatusReply judgeStatusReply(const Bytes& reply) {
+StatusReply judgeStatusReply(std::span<const std::uint8_t> reply) {
     if (reply.size() != kStatusReplySize) return StatusReply::Malformed;
     return reply[3] == '?' ? StatusReply::Refused : StatusReply::Accepted;
 }
 
-std::uint32_t readyRecordCount(const Bytes& reply) {
+std::uint32_t readyRecordCount(std::span<const std::uint8_t> reply) {
     return reply.size() == kCountReplySize ? readBigEndianUint32(reply.data() + 4) : 0;
 }
 

@@ -2,9 +2,12 @@
 // Commands are ASCII lines; replies are binary with big-endian fields.
 #pragma once
 
+#include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,8 +24,18 @@ inline constexpr std::string_view kOutputPointer = "OMP?;\n";
 // "RUN a/x,b/y\n": the channels the device is to sample, in record order.
 // The line has no ';' and with no channels is just "RUN ".
 std::string runCommand(const std::vector<std::string>& fullNames);
-// "RMB? 5;\n": asks for the next `count` measurement records.
-std::string readBlockCommand(std::uint32_t count);
+// "RMB? 5;\n": asks for the next `count` measurement records. Made on the
+// stack: it is sent on every data step.
+class ReadBlockCommand {
+public:
+    explicit ReadBlockCommand(std::uint32_t count) noexcept;
+    std::string_view text() const noexcept { return {text_.data(), size_}; }
+
+private:
+    // "RMB? " + ten digits + ";\n"
+    std::array<char, 17> text_{};
+    std::size_t size_ = 0;
+};
 
 // Framed reply (IDN?, CFG?): header, payload, trailer. Bytes 4 to 7 of the
 // header hold the payload length; the rest of header and trailer are ignored.
@@ -47,21 +60,26 @@ inline constexpr std::size_t kCountReplyRequest = kCountReplySize + 1;
 constexpr std::size_t recordSize(std::size_t channelCount) {
     return 20 + 4 * channelCount;
 }
-// Seconds a few host steps of a fast device fill; a count that asks for
-// more is a corrupt reply, not something to allocate.
-inline constexpr std::uint64_t kMaxBlockBytes = 16u << 20;
 
-std::uint32_t readBigEndianUint32(const std::uint8_t* bytes);
-std::int32_t readBigEndianInt32(const std::uint8_t* bytes);
-float readBigEndianFloat32(const std::uint8_t* bytes);
+// Inline: every value of every record goes through them.
+inline std::uint32_t readBigEndianUint32(const std::uint8_t* bytes) {
+    return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 | std::uint32_t{bytes[2]} << 8 |
+           std::uint32_t{bytes[3]};
+}
+inline std::int32_t readBigEndianInt32(const std::uint8_t* bytes) {
+    return static_cast<std::int32_t>(readBigEndianUint32(bytes));
+}
+inline float readBigEndianFloat32(const std::uint8_t* bytes) {
+    return std::bit_cast<float>(readBigEndianUint32(bytes));
+}
 
 // The payload length, if `header` is a whole header.
-std::optional<std::uint32_t> framedPayloadLength(const Bytes& header);
+std::optional<std::uint32_t> framedPayloadLength(std::span<const std::uint8_t> header);
 
 enum class StatusReply { Accepted, Refused, Malformed };
-StatusReply judgeStatusReply(const Bytes& reply);
+StatusReply judgeStatusReply(std::span<const std::uint8_t> reply);
 
 // The number of ready records; 0 when the reply has the wrong size.
-std::uint32_t readyRecordCount(const Bytes& reply);
+std::uint32_t readyRecordCount(std::span<const std::uint8_t> reply);
 
 }  // namespace vexa::protocol

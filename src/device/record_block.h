@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <span>
 
+#include "device/protocol.h"
+
 namespace vexa::protocol {
 
 // A device time stamp as the record carries it.
@@ -26,15 +28,27 @@ public:
         Record(const std::uint8_t* bytes, std::size_t channelCount) noexcept
             : bytes_(bytes), channelCount_(channelCount) {}
 
-        std::uint8_t status() const noexcept;
+        std::uint8_t status() const noexcept { return bytes_[kStatusOffset]; }
         // Only records with status '0' carry measured values.
         bool valid() const noexcept { return status() == '0'; }
-        DeviceTime time() const noexcept;
+        DeviceTime time() const noexcept {
+            return {readBigEndianInt32(bytes_ + kSecondsOffset), readBigEndianInt32(bytes_ + kNanosecondsOffset)};
+        }
         // The value of the channel at `channel` in RUN order; below channelCount().
-        float value(std::size_t channel) const noexcept;
+        float value(std::size_t channel) const noexcept {
+            return readBigEndianFloat32(bytes_ + kValuesOffset + 4 * channel);
+        }
         std::size_t channelCount() const noexcept { return channelCount_; }
 
     private:
+        // Where the fields lie: a three-byte tag, the status, seconds,
+        // nanoseconds and a sequence number, then the values and four bytes
+        // of padding (recordSize counts them).
+        static constexpr std::size_t kStatusOffset = 3;
+        static constexpr std::size_t kSecondsOffset = 4;
+        static constexpr std::size_t kNanosecondsOffset = 8;
+        static constexpr std::size_t kValuesOffset = 16;
+
         const std::uint8_t* bytes_;
         std::size_t channelCount_;
     };
@@ -45,9 +59,11 @@ public:
         : bytes_(bytes), channelCount_(channelCount) {}
 
     // Whole records in the block.
-    std::size_t size() const noexcept;
+    std::size_t size() const noexcept { return bytes_.size() / recordSize(channelCount_); }
     // The record at `index`, below size().
-    Record operator[](std::size_t index) const noexcept;
+    Record operator[](std::size_t index) const noexcept {
+        return Record(bytes_.data() + index * recordSize(channelCount_), channelCount_);
+    }
 
 private:
     std::span<const std::uint8_t> bytes_;

@@ -89,9 +89,10 @@ public:
     void resetTimestamp() noexcept { latestTimestamp_.store(0.0, std::memory_order_relaxed); }
 
 private:
-    OutputFactory* outputFactory_;
+    // What every acquired value touches comes first, on one cache line.
     std::shared_ptr<OutputChannel> output_;
-    VexaChannelInfo info_;
     std::atomic<double> latestTimestamp_{0.0};
     std::atomic<double> latestValue_{0.0};
+    OutputFactory* outputFactory_;
+    VexaChannelInfo info_;
 };

@@ -1,6 +1,8 @@
 #include "device/vexa_device.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
 
 #include "device/command_link.h"
 #include "device/configuration.h"
@@ -188,6 +190,7 @@ void VexaDevice::startAcquisition() {
 }
 
 void VexaDevice::stopAcquisition() {
+    blocks_.release();
     if (!isConnected("stop acquisition")) return;
     exchange([&](CommandLink& link) {
         link.send(kStop);
@@ -198,41 +201,84 @@ void VexaDevice::stopAcquisition() {
 }
 
 void VexaDevice::readMeasurements(double hostTime) {
+    askReadyCount();
+    askBlock();
+    takeBlock(hostTime);
+}
+
+void VexaDevice::askReadyCount() {
+    step_ = StepPart::None;
     if (!socket_ || !socket_->isOpen()) return;
+    exchange([&](CommandLink& link) { link.send(kOutputPointer); });
+    step_ = StepPart::CountAsked;
+}
+
+void VexaDevice::askBlock() {
+    if (std::exchange(step_, StepPart::None) != StepPart::CountAsked || !socket_ || !socket_->isOpen()) return;
     exchange([&](CommandLink& link) {
-        link.send(kOutputPointer);
-        const Bytes countReply = link.receiveOnce(kCountReplyRequest);
-        const std::uint32_t count = readyRecordCount(countReply);
-        const std::size_t recordBytes = recordSize(channelTable_.channelCount());
-        const std::uint64_t total = std::uint64_t{count} * recordBytes;
-        // Neither an over-long reply nor an absurd count can be answered:
-        // the stream is no longer trustworthy, so nothing more is sent on it.
-        if (countReply.size() > kCountReplySize || total > kMaxBlockBytes) {
+        std::array<std::uint8_t, kCountReplyRequest> countBytes{};
+        const auto countReply = link.receiveOnce(countBytes);
+        // An over-long reply has the start of another in it: the stream is no
+        // longer trustworthy, so nothing more is sent on it.
+        if (countReply.size() > kCountReplySize) {
             VEXA_LOG_ERROR(this, "VexaDevice::readMeasurements", 262,
                            "Unexpected response from the server at command OMP?.");
             dropConnection();
             return;
         }
-        link.send(readBlockCommand(count));
-        if (total == 0) return;
-        // A device that sends more than it announced has its extra records
-        // delivered too; the clock pair is the last record it announced.
-        const Bytes bytes = link.gather(static_cast<std::size_t>(total));
-        const RecordBlock block(bytes, channelTable_.channelCount());
-        if (timeOrigin_ == 0.0) timeOrigin_ = block[0].time().inSeconds();
-        synchroniser_.addPoint(hostTime, block[count - 1].time().inSeconds() - timeOrigin_);
-        deliverRecords(block);
+        // However large the backlog, the device is asked for all of it: a
+        // request for less would leave it further behind at every step.
+        blockCount_ = readyRecordCount(countReply);
+        link.send(ReadBlockCommand(blockCount_).text());
+        step_ = StepPart::BlockAsked;
     });
 }
 
+void VexaDevice::takeBlock(double hostTime) {
+    if (std::exchange(step_, StepPart::None) != StepPart::BlockAsked || blockCount_ == 0) return;
+    if (!socket_ || !socket_->isOpen()) return;
+    exchange([&](CommandLink& link) {
+        const std::size_t channelCount = channelTable_.channelCount();
+        const BlockReader::Block block = blocks_.read(link, blockCount_, recordSize(channelCount));
+        // The clock pair is the last record announced, even when the device
+        // sent more.
+        const RecordBlock::Record first(block.first, channelCount);
+        const RecordBlock::Record last(block.last, channelCount);
+        if (timeOrigin_ == 0.0) timeOrigin_ = first.time().inSeconds();
+        synchroniser_.addPoint(hostTime, last.time().inSeconds() - timeOrigin_);
+        if (block.dropped) return noteDroppedBlock(blockCount_, recordSize(channelCount));
+        deliverRecords(RecordBlock(block.records, channelCount));
+    });
+}
+
+namespace {
+
+// Empties the block's copy of the channel list when the block is done, and
+// keeps its storage for the next one.
+class BlockChannels {
+public:
+    BlockChannels(VexaChannelTable::ChannelList& copy, const VexaChannelTable::ChannelList& all) : copy_(copy) {
+        copy_.assign(all.begin(), all.end());
+    }
+    ~BlockChannels() { copy_.clear(); }
+    BlockChannels(const BlockChannels&) = delete;
+    BlockChannels& operator=(const BlockChannels&) = delete;
+
+private:
+    VexaChannelTable::ChannelList& copy_;
+};
+
+}  // namespace
+
 void VexaDevice::deliverRecords(const RecordBlock& block) {
-    const VexaChannelTable::ChannelList channels = channelTable_.channels(VexaChannelTable::kAllChannels);
+    const BlockChannels held(blockChannels_, channelTable_.allChannels());
+    const std::size_t channelCount = blockChannels_.size();
     for (std::size_t r = 0; r < block.size(); ++r) {
         const RecordBlock::Record record = block[r];
         if (!record.valid()) continue;
         const double time = synchroniser_.toHostTime(record.time().inSeconds() - timeOrigin_);
-        for (std::size_t k = 0; k < channels.size(); ++k) {
-            VexaChannel& channel = *channels[k];
+        for (std::size_t k = 0; k < channelCount; ++k) {
+            VexaChannel& channel = *blockChannels_[k];
             const double value = record.value(k);
             // A channel's samples never go back in time, even while the
             // clock fit is still settling.
@@ -242,6 +288,25 @@ void VexaDevice::deliverRecords(const RecordBlock& block) {
             if (output && output->isUsed()) output->addTimedSample(&value, sizeof value, stamp);
         }
     }
+}
+
+void VexaDevice::noteDroppedBlock(std::uint32_t count, std::size_t recordBytes) noexcept {
+    ++droppedBlocks_;
+    droppedRecords_ += count;
+    droppedBytes_ += std::uint64_t{count} * recordBytes;
+}
+
+std::string VexaDevice::takeLossReport() {
+    if (droppedBlocks_ == 0) return {};
+    const auto mebibytes = [](std::uint64_t bytes) { return std::to_string((bytes + (1u << 19)) >> 20); };
+    std::string report = "Vexa device " + deviceInfo_->ipAddress + ":" + std::to_string(deviceInfo_->port) + ": " +
+                         std::to_string(droppedRecords_) + " records (" + mebibytes(droppedBytes_) + " MiB in " +
+                         std::to_string(droppedBlocks_) + (droppedBlocks_ == 1 ? " block" : " blocks") +
+                         ") were more than the " + mebibytes(blocks_.memoryBound() / 2) +
+                         " MiB a block may hold. Their values were dropped; the device stays connected.";
+    droppedBlocks_ = droppedRecords_ = droppedBytes_ = 0;
+    VEXA_LOG_ERROR(this, "VexaDevice::takeLossReport", __LINE__, report);
+    return report;
 }
 
 void VexaDevice::unbindChannels() {

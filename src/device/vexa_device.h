@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "device/block_reader.h"
 #include "device/channel_table.h"
 #include "device/device_info.h"
 #include "net/tcp_client.h"
@@ -63,10 +64,24 @@ public:
     // RUN with every channel; the device counts as running whatever it said.
     void startAcquisition();
     // OMP? and RMB?: every valid record's values to the channels and their
-    // output channels, at `hostTime` of the host's acquisition clock.
+    // output channels, at `hostTime` of the host's acquisition clock. A
+    // block above the memory bound sets the clock but hands nothing on; see
+    // takeLossReport.
     void readMeasurements(double hostTime);
-    // STOP; the clock fit keeps its ratio for the next start.
+    // readMeasurements in its three parts, so that a list of devices can
+    // have them all at work at once rather than wait for each in turn: OMP?
+    // sent; the count read and RMB? sent; the block read and handed on. A
+    // part does nothing unless the part before it ran (and left the device
+    // connected) since.
+    void askReadyCount();
+    void askBlock();
+    void takeBlock(double hostTime);
+    // STOP; the clock fit keeps its ratio for the next start. The block
+    // storage is given back.
     void stopAcquisition();
+    // What the host should hear about blocks dropped since the last call,
+    // or nothing: one text for all of them.
+    std::string takeLossReport();
     // Every channel gives its output channel back to the factory.
     void unbindChannels();
 
@@ -88,6 +103,10 @@ public:
 
     // How long one write or receive may wait; applies from the next connect.
     void setReplyTimeout(std::chrono::milliseconds timeout) { replyTimeout_ = timeout; }
+    // The most memory one block may take (BlockReader::kMemoryBound unless
+    // a test needs a smaller one), and what the device holds now.
+    void setBlockMemoryBound(std::uint64_t bytes) noexcept { blocks_.setMemoryBound(bytes); }
+    std::size_t blockStorage() const noexcept { return blocks_.capacity(); }
     // How the next connects reach the device.
     void setConnector(Connector connector) { connector_ = std::move(connector); }
 
@@ -101,6 +120,7 @@ private:
     void resetTimes();
     // Hands the values of every valid record of `block` on.
     void deliverRecords(const vexa::protocol::RecordBlock& block);
+    void noteDroppedBlock(std::uint32_t count, std::size_t recordBytes) noexcept;
     // Closes the connection, if still open, and marks the device disconnected.
     void dropConnection() noexcept;
     // Sends a framed query (`name` is how the log calls it) and reads the
@@ -117,4 +137,18 @@ private:
     std::unique_ptr<Nerova::NvLib::Protocols::Ethernet::ITcpSocket> socket_;
     std::chrono::milliseconds replyTimeout_ = Nerova::NvLib::Protocols::Ethernet::kReplyTimeout;
     Connector connector_;
+
+    // Kept from one data step to the next, so that a step allocates nothing:
+    // the block's bytes, and the block's copy of the channel list, which
+    // holds the channels only while the block is handed on.
+    vexa::protocol::BlockReader blocks_;
+    VexaChannelTable::ChannelList blockChannels_;
+    // Where the data step stands, and the count the device announced.
+    enum class StepPart { None, CountAsked, BlockAsked };
+    StepPart step_ = StepPart::None;
+    std::uint32_t blockCount_ = 0;
+    // Dropped since the last loss report.
+    std::uint64_t droppedBlocks_ = 0;
+    std::uint64_t droppedRecords_ = 0;
+    std::uint64_t droppedBytes_ = 0;
 };

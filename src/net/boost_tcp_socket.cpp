@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstddef>
+#include <new>
+#include <optional>
 #include <mutex>
 #include <string>
+#include <utility>
 
 #include <boost/asio/error.hpp>
 #include <boost/asio/io_context.hpp>
@@ -93,6 +97,10 @@ bool meansConnectionGone(const error_code& error) {
     }
 }
 
+bool wouldBlock(const error_code& error) {
+    return error == asio::error::would_block || error == asio::error::try_again;
+}
+
 TcpException transferFailure(const error_code& error, bool handleOpen) {
     if (meansConnectionGone(error)) {
         return TcpException(handleOpen ? TcpError::RemoteClosed : TcpError::LocalClosed);
@@ -104,10 +112,72 @@ NetworkEndpoint toNetworkEndpoint(const tcp::endpoint& endpoint) {
     return NetworkEndpoint(endpoint.address().to_string(), std::to_string(endpoint.port()));
 }
 
+// Memory for the operation a socket has in flight. Writes and receives run
+// one at a time to completion on the caller's thread, so one slot serves
+// them all and a data step allocates nothing; the heap takes anything that
+// does not fit.
+class OperationMemory {
+public:
+    OperationMemory() = default;
+    OperationMemory(const OperationMemory&) = delete;
+    OperationMemory& operator=(const OperationMemory&) = delete;
+
+    void* allocate(std::size_t size) {
+        if (inUse_ || size > sizeof slot_) return ::operator new(size);
+        inUse_ = true;
+        return slot_;
+    }
+    void deallocate(void* memory) noexcept {
+        if (memory == slot_) inUse_ = false;
+        else ::operator delete(memory);
+    }
+
+private:
+    alignas(std::max_align_t) unsigned char slot_[512];
+    bool inUse_ = false;
+};
+
+template <class T>
+class OperationAllocator {
+public:
+    using value_type = T;
+    explicit OperationAllocator(OperationMemory& memory) noexcept : memory_(&memory) {}
+    template <class U>
+    OperationAllocator(const OperationAllocator<U>& other) noexcept : memory_(other.memory()) {}
+
+    T* allocate(std::size_t n) { return static_cast<T*>(memory_->allocate(sizeof(T) * n)); }
+    void deallocate(T* p, std::size_t) noexcept { memory_->deallocate(p); }
+    OperationMemory* memory() const noexcept { return memory_; }
+    friend bool operator==(const OperationAllocator& a, const OperationAllocator& b) noexcept {
+        return a.memory_ == b.memory_;
+    }
+
+private:
+    OperationMemory* memory_;
+};
+
+// A completion handler whose operation Asio makes in `memory`.
+template <class Handler>
+class InMemory {
+public:
+    using allocator_type = OperationAllocator<Handler>;
+    InMemory(OperationMemory& memory, Handler handler) : memory_(memory), handler_(std::move(handler)) {}
+    allocator_type get_allocator() const noexcept { return allocator_type(memory_); }
+    template <class... Args>
+    void operator()(Args&&... args) {
+        handler_(std::forward<Args>(args)...);
+    }
+
+private:
+    OperationMemory& memory_;
+    Handler handler_;
+};
+
 }  // namespace
 
 struct BoostTcpSocket::Impl {
     SocketLibraryUse library;  // first in, last out
+    OperationMemory operationMemory;  // outlives the context and its operations
     asio::io_context context;
     tcp::socket socket{context};
     std::chrono::milliseconds replyTimeout;
@@ -182,22 +252,28 @@ void BoostTcpSocket::close() {
     }
 }
 
+// Bytes already waiting, or room already free in the send buffer, are taken
+// at once on the non-blocking socket: nearly every command and most receives
+// of a block need no wait, and then neither the reactor nor the clock is
+// asked. Only a transfer that would block waits, bounded by the time-out.
 void BoostTcpSocket::write(const void* data, std::size_t count) {
-    const auto deadline = Clock::now() + impl_->replyTimeout;
     const auto* bytes = static_cast<const unsigned char*>(data);
+    std::optional<Clock::time_point> deadline;
     std::size_t sent = 0;
     while (sent < count) {
-        const std::size_t piece = std::min(count - sent, kMaxSendPiece);
-        bool finished = false;
+        const auto piece = asio::buffer(bytes + sent, std::min(count - sent, kMaxSendPiece));
         error_code error;
-        std::size_t written = 0;
-        impl_->socket.async_write_some(asio::buffer(bytes + sent, piece),
-                                       [&](const error_code& e, std::size_t n) {
-                                           error = e;
-                                           written = n;
-                                           finished = true;
-                                       });
-        if (!impl_->runUntil(deadline, finished)) impl_->timedOut("send");
+        std::size_t written = impl_->socket.write_some(piece, error);
+        if (wouldBlock(error)) {
+            if (!deadline) deadline = Clock::now() + impl_->replyTimeout;
+            bool finished = false;
+            impl_->socket.async_write_some(piece, InMemory(impl_->operationMemory, [&](const error_code& e, std::size_t n) {
+                                               error = e;
+                                               written = n;
+                                               finished = true;
+                                           }));
+            if (!impl_->runUntil(*deadline, finished)) impl_->timedOut("send");
+        }
         if (error) throw transferFailure(error, isOpen());
         sent += written;
     }
@@ -205,17 +281,17 @@ void BoostTcpSocket::write(const void* data, std::size_t count) {
 
 std::size_t BoostTcpSocket::receive(void* buffer, std::size_t& size) {
     if (size == 0) return 0;
-    bool finished = false;
     error_code error;
-    std::size_t received = 0;
-    impl_->socket.async_read_some(asio::buffer(buffer, size),
-                                  [&](const error_code& e, std::size_t n) {
-                                      error = e;
-                                      received = n;
-                                      finished = true;
-                                  });
-    if (!impl_->runUntil(Clock::now() + impl_->replyTimeout, finished)) {
-        impl_->timedOut("receive");
+    std::size_t received = impl_->socket.read_some(asio::buffer(buffer, size), error);
+    if (wouldBlock(error)) {
+        bool finished = false;
+        impl_->socket.async_read_some(asio::buffer(buffer, size),
+                                      InMemory(impl_->operationMemory, [&](const error_code& e, std::size_t n) {
+                                          error = e;
+                                          received = n;
+                                          finished = true;
+                                      }));
+        if (!impl_->runUntil(Clock::now() + impl_->replyTimeout, finished)) impl_->timedOut("receive");
     }
     if (error) throw transferFailure(error, isOpen());
     size = received;
@@ -259,6 +335,9 @@ ConnectOutcome BoostTcpSocket::connectTo(const Ipv4Target& target, std::uint64_t
     if (result || !socket.is_open()) return ConnectOutcome::Failed;
     error_code optionError;
     socket.set_option(asio::socket_base::keep_alive(true), optionError);
+    if (optionError) throw systemFailure(optionError);
+    // Transfers try the socket at once and wait only when it would block.
+    socket.non_blocking(true, optionError);
     if (optionError) throw systemFailure(optionError);
     return ConnectOutcome::Connected;
 }

@@ -33,6 +33,24 @@ std::size_t typeSize(std::uint32_t dataType) noexcept {
 
 std::size_t hostSize(LONG value) noexcept { return value > 0 ? static_cast<std::size_t>(value) : 0; }
 
+// One value copied into the host's buffer. The usual sizes are copied as a
+// whole, without a call to memcpy for a few bytes.
+void copyValue(BYTE* to, const void* from, std::size_t count) noexcept {
+    switch (count) {
+    case 8: std::memcpy(to, from, 8); break;
+    case 4: std::memcpy(to, from, 4); break;
+    default: std::memcpy(to, from, count);
+    }
+}
+
+// A host call that answers one value, on a channel known to be there.
+template <class R>
+R ask(HostChannel* host, HRESULT (HostChannel::*method)(R*)) {
+    R value{};
+    vexa::checkCall((host->*method)(&value), host);
+    return value;
+}
+
 }  // namespace
 
 double previewValue(std::uint32_t dataType, const void* data, std::size_t size) noexcept {
@@ -64,7 +82,7 @@ void AddDataDirect::copySample(const void* data, std::size_t size, std::size_t s
     BYTE* base = vexa::callGet(host, &HostChannel::GetSampleBuffer);
     if (base == nullptr) vexa::throwComError(E_POINTER, vexa::interfaceId<HostChannel>());
     const std::size_t count = std::min(size, sampleBytes);
-    if (count > 0) std::memcpy(base + hostSize(slot) * sampleBytes, data, count);
+    if (count > 0) copyValue(base + hostSize(slot) * sampleBytes, data, count);
 }
 
 std::size_t AddDataDirect::valueBytes() {
@@ -96,8 +114,21 @@ void AddDataDirect::addSample(const void* data, std::size_t size) {
     vexa::callSet(host, &HostChannel::AdvanceWritePosition, 1);
 }
 
+// The path of every acquired value: the same calls as writeTimed (value
+// size, write position, sample buffer, time buffer, advance), in one body.
 void AddDataDirect::addTimedSample(const void* data, std::size_t size, double time) {
-    writeTimed(data, size, valueBytes(), time);
+    HostChannel* host = channel();
+    const std::size_t valueSize = hostSize(ask(host, &HostChannel::GetValueSize));
+    const std::size_t position = hostSize(ask(host, &HostChannel::GetWritePosition));
+    BYTE* samples = ask(host, &HostChannel::GetSampleBuffer);
+    if (samples == nullptr) vexa::throwComError(E_POINTER, vexa::interfaceId<HostChannel>());
+    if (const std::size_t count = std::min(size, valueSize); count > 0) {
+        copyValue(samples + position * valueSize, data, count);
+    }
+    DOUBLE* times = ask(host, &HostChannel::GetTimeBuffer);
+    if (times == nullptr) vexa::throwComError(E_POINTER, vexa::interfaceId<HostChannel>());
+    times[position] = time;
+    vexa::checkCall(host->AdvanceWritePosition(1), host);
 }
 
 void AddDataDirect::addTimedArraySample(const void* data, std::size_t size, double time) {

@@ -81,7 +81,13 @@ std::string OutputChannelImpl::getText201() const { return callGetText(host(), &
 void OutputChannelImpl::setHostUnit(const std::string& unit) { callSetText(host(), &HostChannel::SetUnit, unit); }
 std::string OutputChannelImpl::getHostUnit() const { return callGetText(host(), &HostChannel::GetUnit); }
 void OutputChannelImpl::setUsed(bool used) { callSet(host(), &HostChannel::SetUsed, vexa::toVariantBool(used)); }
-bool OutputChannelImpl::isUsed() const { return callGet(host(), &HostChannel::GetUsed) != VARIANT_FALSE; }
+// Asked for every acquired value: one check that the channel is there.
+bool OutputChannelImpl::isUsed() const {
+    HostChannel* channel = host();
+    VARIANT_BOOL used = VARIANT_FALSE;
+    vexa::checkCall(channel->GetUsed(&used), channel);
+    return used != VARIANT_FALSE;
+}
 void OutputChannelImpl::setFlag25(bool flag) { callSet(host(), &HostChannel::SetBool25, vexa::toVariantBool(flag)); }
 bool OutputChannelImpl::getFlag24() const { return callGet(host(), &HostChannel::GetBool24) != VARIANT_FALSE; }
 void OutputChannelImpl::setStored(bool stored) {

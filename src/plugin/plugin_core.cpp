@@ -45,7 +45,8 @@ std::string logFilePath(HostApp& app) {
 
 }  // namespace
 
-PluginCore::PluginCore() : devices(&outputFactory) {}
+PluginCore::PluginCore()
+    : devices(&outputFactory), failureReport_([this](std::string_view message) { reportError(message); }) {}
 
 PluginCore::~PluginCore() {
     analysisWindow.reset();
@@ -68,10 +69,6 @@ void PluginCore::reportError(std::string_view text) {
     HostApp* host = vexa::required(app);
     vexa::Bstr message(text);
     vexa::checkCall(host->ReportError(message.get()), host);
-}
-
-DeviceList::FailureReport PluginCore::failureReport() {
-    return [this](std::string_view message) { reportError(message); };
 }
 
 void PluginCore::prepareAcquisition() {

@@ -52,7 +52,7 @@ public:
     void reportError(std::string_view text);
 
     // Hands a failing device's message to the host.
-    DeviceList::FailureReport failureReport();
+    const DeviceList::FailureReport& failureReport() const noexcept { return failureReport_; }
 
     // In this order: members are destroyed from the last to the first, so
     // the devices go before the factory they use and everything before the
@@ -67,4 +67,8 @@ public:
     vexa::ComPtr<HostChannelGroup> group;
     Nerova::Utils::Ncom::OutputChannel::OutputFactoryImpl outputFactory;
     DeviceList devices;
+
+private:
+    // Made once: a data step hands it on and must not allocate.
+    DeviceList::FailureReport failureReport_;
 };

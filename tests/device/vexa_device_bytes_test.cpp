@@ -15,7 +15,8 @@ constexpr char kChannelText[] =
 // Flipping the low byte of a length or count below 128 always makes it larger.
 static_assert(sizeof kChannelText - 1 < 128);
 constexpr std::uint64_t kFramedCap = 1u << 20;
-constexpr std::uint64_t kBlockCap = 16u << 20;
+// Counts are never refused: a backlog is no fault.
+constexpr std::uint64_t kNoCap = ~std::uint64_t{0};
 constexpr std::size_t kRecordBytes = 32;  // three channels
 constexpr Fault kFaults[] = {Fault::Close, Fault::Timeout, Fault::Fail, Fault::Corrupt};
 const std::string kUnexpected = "] Unexpected response from the server at command ";
@@ -82,11 +83,12 @@ TEST_F(DeviceBytes, IdentityCutOrCorruptedAtAnyByte) {
             // A whole header, then the rest in pieces of eight: the name is
             // gathered whole.
             auto device = scriptedDevice({{reply, fault, at}}, 8);
-            largestAllocation = 0;
-            watchAllocations = true;
-            const bool connected = device->openConnection();
-            watchAllocations = false;
-            EXPECT_LT(largestAllocation.load(), kFramedCap) << where;
+            bool connected = false;
+            {
+                const AllocationWatch watch;
+                connected = device->openConnection();
+                EXPECT_LT(watch.largest(), kFramedCap) << where;
+            }
             EXPECT_EQ(socket->sent(), std::vector<std::string>{"IDN?;\n"}) << where;
             EXPECT_EQ(connected, keepsConnection(fate)) << where;
             EXPECT_EQ(device->deviceInfo()->connected, connected) << where;
@@ -156,11 +158,16 @@ protected:
     // Connected, its list read, its channels bound to host channels and
     // started; then `count` and `block` answer OMP? and RMB?.
     std::shared_ptr<VexaDevice> running(ScriptedReply count, ScriptedReply block) {
-        auto device = scriptedDevice({{framedReply("IDN?", kName)},
-                                      {framedReply("CFG?", kChannelText)},
-                                      {statusReply("RUN")},
-                                      std::move(count),
-                                      std::move(block)});
+        return runningWith({std::move(count), std::move(block)});
+    }
+    // The same with the replies of any number of data steps, received in
+    // pieces of at most `piece` bytes.
+    std::shared_ptr<VexaDevice> runningWith(std::deque<ScriptedReply> steps,
+                                            std::size_t piece = static_cast<std::size_t>(-1)) {
+        std::deque<ScriptedReply> script{
+            {framedReply("IDN?", kName)}, {framedReply("CFG?", kChannelText)}, {statusReply("RUN")}};
+        script.insert(script.end(), steps.begin(), steps.end());
+        auto device = scriptedDevice(std::move(script), piece);
         EXPECT_TRUE(device->openConnection());
         device->readSystemConfig();
         for (const auto& channel : device->channelTable().channels("allChannels")) channel->createOutput(~0u);
@@ -195,21 +202,20 @@ TEST_F(Measurements, CountCutOrCorruptedAtAnyByte) {
     for (std::size_t at = 0; at <= count.size(); ++at) {
         for (Fault fault : kFaults) {
             const std::string where = describe(fault, at);
-            const Fate fate = fateOf(count, fault, at, count.size(), kRecordBytes, kBlockCap);
+            const Fate fate = fateOf(count, fault, at, count.size(), kRecordBytes, kNoCap);
             auto device = running({count, fault, at}, {twoRecords()});
             expectFailure([&] { device->readMeasurements(2.0); }, fate, fault, where);
             EXPECT_EQ(device->deviceInfo()->connected, keepsConnection(fate)) << where;
             EXPECT_EQ(socket->isOpen(), keepsConnection(fate)) << where;
-            EXPECT_EQ(newLog(), fate == Fate::Refused ? kCountLog : "") << where;
-            // A short count counts as nothing ready; a refused one ends the
-            // exchange before anything more is sent.
+            EXPECT_EQ(newLog(), "") << where;
+            // A short count counts as nothing ready; a larger one is asked
+            // for whatever it says, and the stream runs dry.
             std::vector<std::string> sent{"OMP?;\n"};
             Bytes flipped = count;
             if (fault == Fault::Corrupt && at < count.size()) flipped[at] ^= 0xFF;
-            const std::uint32_t ready = fate == Fate::Short ? 0 : flipped[7] | flipped[6] << 8;
-            if (fate != Fate::Refused && !(fate == Fate::Cut && at == 0)) {
-                sent.push_back("RMB? " + std::to_string(ready) + ";\n");
-            }
+            const std::uint32_t ready =
+                fate == Fate::Short ? 0 : std::uint32_t{flipped[4]} << 24 | flipped[5] << 16 | flipped[6] << 8 | flipped[7];
+            if (!(fate == Fate::Cut && at == 0)) sent.push_back("RMB? " + std::to_string(ready) + ";\n");
             EXPECT_EQ(sentSinceRun(), sent) << where;
             EXPECT_EQ(received(*device), valuesOf(fate == Fate::Whole ? std::vector<std::size_t>{0, 1}
                                                                       : std::vector<std::size_t>{}))
@@ -296,6 +302,60 @@ TEST_F(Measurements, StatusRepliesAreJudgedByTheirLength) {
                                         "Additional information: stop acquisition\n")
             << kind;
         EXPECT_EQ(device->deviceInfo()->connected, kind != 3) << kind;
+    }
+}
+
+// Records `from` to `from + count - 1` as the device sends them: record r
+// is stamped 1000 s + (r + 1) * 10 ms and carries valueOf(r, k).
+Bytes recordsFrom(std::size_t from, std::size_t count) {
+    Bytes block;
+    for (std::size_t r = from; r < from + count; ++r) {
+        const auto nanoseconds = static_cast<std::uint32_t>((r + 1) * 10'000'000);
+        const Bytes one = record('0', 1000, nanoseconds, {valueOf(r, 0), valueOf(r, 1), valueOf(r, 2)});
+        block.insert(block.end(), one.begin(), one.end());
+    }
+    return block;
+}
+
+TEST_F(Measurements, ABlockAboveTheMemoryBoundSetsTheClockDropsItsValuesAndTheDeviceReadsOn) {
+    // Five records of 32 bytes need 319 bytes of room (each receive may ask
+    // for all 160); pieces of 13 bytes cut records anywhere.
+    struct Case {
+        std::uint64_t bound;
+        bool dropped;
+    };
+    for (const Case& c : {Case{319, false}, Case{318, true}, Case{40, true}, Case{1, true}}) {
+        const std::string where = "bound " + std::to_string(c.bound);
+        auto device = runningWith({{countReply(5)}, {recordsFrom(0, 5)}, {countReply(1)}, {recordsFrom(5, 1)}}, 13);
+        device->setBlockMemoryBound(c.bound);
+        device->readMeasurements(2.0);
+        // Bounded memory: a dropped block is read through a chunk of at most
+        // the bound, beside copies of its first and last record.
+        EXPECT_LE(device->blockStorage(), c.bound + 2 * kRecordBytes) << where;
+        EXPECT_TRUE(device->deviceInfo()->connected) << where;
+        EXPECT_EQ(sentSinceRun(), (std::vector<std::string>{"OMP?;\n", "RMB? 5;\n"})) << where;
+        // First record: the time origin; last record: the host's time now.
+        EXPECT_NEAR(device->timeOrigin(), 1000.01, 1e-9) << where;
+        EXPECT_NEAR(device->synchroniser().toHostTime(0.04), 2.0, 1e-9) << where;
+        EXPECT_EQ(received(*device), valuesOf(c.dropped ? std::vector<std::size_t>{} : std::vector<std::size_t>{0, 1, 2, 3, 4}))
+            << where;
+        const std::string report = device->takeLossReport();
+        EXPECT_EQ(report.empty(), !c.dropped) << where;
+        if (c.dropped) {
+            EXPECT_NE(report.find("127.0.0.1:5963: 5 records"), std::string::npos) << report;
+            EXPECT_NE(report.find("the device stays connected"), std::string::npos) << report;
+            const std::string log = newLog();
+            EXPECT_EQ(log.rfind("[VexaDevice::takeLossReport@", 0), 0u) << log;
+            EXPECT_NE(log.find("] " + report + "\n"), std::string::npos) << where << ": the loss is logged as well";
+        }
+        EXPECT_EQ(device->takeLossReport(), "") << where << ": reported once";
+
+        // The stream is still in step: the next block arrives whole.
+        device->setBlockMemoryBound(1u << 20);
+        device->readMeasurements(2.01);
+        EXPECT_EQ(received(*device), valuesOf(c.dropped ? std::vector<std::size_t>{5} : std::vector<std::size_t>{0, 1, 2, 3, 4, 5}))
+            << where;
+        EXPECT_EQ(newLog(), "") << where;
     }
 }
 

@@ -33,40 +33,68 @@ std::string randomLoopbackAddress() {
            std::to_string(last(random));
 }
 
+// A string member of `node`, or `otherwise`. (Json::value() trips GCC's
+// null-dereference warning when inlined at -O3.)
+std::string textMember(const Json& node, const char* key, const std::string& otherwise = {}) {
+    const auto found = node.find(key);
+    if (found == node.end() || !found->is_string()) return otherwise;
+    return found->get_ref<const std::string&>();
+}
+
 // The control named `name` in a window's JSON, or null.
 const Json* findNamed(const Json& node, const std::string& name) {
-    if (node.value("name", std::string()) == name) return &node;
+    if (textMember(node, "name") == name) return &node;
     if (!node.contains("children")) return nullptr;
-    for (const Json& child : node["children"])
+    for (const Json& child : node.at("children"))
         if (const Json* found = findNamed(child, name)) return found;
     return nullptr;
+}
+
+// A copy of the control named `name`; an empty object when there is none.
+Json named(const Json& window, const std::string& name) {
+    const Json* found = findNamed(window, name);
+    if (found == nullptr) {
+        ADD_FAILURE() << "no control named " << name;
+        return Json::object();
+    }
+    return *found;
 }
 
 // What a grid shows in a cell of the column with index `column`.
 Json cellOf(const Json& grid, kite::Int row, kite::Int column) {
     std::size_t position = 0;
-    for (const Json& defined : grid["columns"]) {
-        if (!defined["shown"].get<bool>()) continue;
-        if (defined["index"].get<kite::Int>() == column) break;
+    for (const Json& defined : grid.at("columns")) {
+        if (!defined.at("shown").get<bool>()) continue;
+        if (defined.at("index").get<kite::Int>() == column) break;
         ++position;
     }
-    for (const Json& shown : grid["rows"])
-        if (shown["row"].get<kite::Int>() == row) return shown["cells"].at(position);
+    for (const Json& shown : grid.at("rows"))
+        if (shown.at("row").get<kite::Int>() == row) return shown.at("cells").at(position);
     ADD_FAILURE() << "row " << row << " is not shown";
     return Json::object();
 }
 
 std::string textOf(const Json& grid, kite::Int row, kite::Int column) {
-    return cellOf(grid, row, column).value("text", std::string("<none>"));
+    return textMember(cellOf(grid, row, column), "text", "<none>");
 }
+
+// A folder of the test's own, removed once everything that writes into it
+// (the plug-in's log) has gone: declare it before them.
+struct TempFolder {
+    fs::path path = fs::temp_directory_path() / ("vexa-window-run-" + randomLoopbackAddress());
+    TempFolder() { fs::create_directories(path); }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+};
 
 class WindowRun : public ::testing::Test {
 protected:
     WindowRun() {
-        app->setLogFolder(folder.string() + "/");
+        app->setLogFolder(folder.path.string() + "/");
         app->setEchoReports(false);
     }
-    ~WindowRun() override { fs::remove_all(folder); }
 
     Json windowJson(WindowKind kind) const {
         kite::Window* window = session.window(kind);
@@ -83,11 +111,7 @@ protected:
     // has a loopback address of this test's own.
     const std::string address = randomLoopbackAddress();
     vexa::sim::Simulator device{vexa::sim::SimConfig{}, 5964, address};
-    fs::path folder = [] {
-        fs::path made = fs::temp_directory_path() / ("vexa-window-run-" + randomLoopbackAddress());
-        fs::create_directories(made);
-        return made;
-    }();
+    TempFolder folder;
     vexa::host::PluginSource source{vexa::host::PluginModule::besideProgram(), false};
     vexa::ComPtr<vexa::host::HostAppObject> app = vexa::host::makeHostObject<vexa::host::HostAppObject>();
     vexa::host::PluginDriver plugin{source.create()};
@@ -103,8 +127,8 @@ TEST_F(WindowRun, AUserAddsADeviceChoosesChannelsAndWatchesLiveValues) {
     ASSERT_TRUE(session.open(WindowKind::Settings));
     kite::Window& settings = *session.window(WindowKind::Settings);
     ASSERT_EQ(kite::click(settings, "addDeviceButton"), kOk);
-    Json grid = *findNamed(windowJson(WindowKind::Settings), "deviceNVDrawGrid");
-    EXPECT_EQ(grid["rowCount"], 2);
+    Json grid = named(windowJson(WindowKind::Settings), "deviceNVDrawGrid");
+    EXPECT_EQ(grid.at("rowCount"), 2);
     EXPECT_EQ(textOf(grid, 1, 0), "127.0.0.1");
     EXPECT_EQ(textOf(grid, 1, 1), "5963");
     EXPECT_EQ(textOf(grid, 1, 2), "Unknown Vexa device");
@@ -113,13 +137,13 @@ TEST_F(WindowRun, AUserAddsADeviceChoosesChannelsAndWatchesLiveValues) {
     EXPECT_EQ(kite::editCell(settings, "deviceNVDrawGrid", 1, 0, address), kOk);  // nobody at :5963
     EXPECT_EQ(kite::editCell(settings, "deviceNVDrawGrid", 1, 1, "5968"), kOk);    // refused: out of range
     EXPECT_EQ(kite::editCell(settings, "deviceNVDrawGrid", 1, 1, "abc"), kGeneralError);
-    grid = *findNamed(windowJson(WindowKind::Settings), "deviceNVDrawGrid");
+    grid = named(windowJson(WindowKind::Settings), "deviceNVDrawGrid");
     EXPECT_EQ(textOf(grid, 1, 0), address);
     EXPECT_EQ(textOf(grid, 1, 1), "5963");
     EXPECT_EQ(textOf(grid, 1, 3), "Connect");
 
     EXPECT_EQ(kite::editCell(settings, "deviceNVDrawGrid", 1, 1, "5964"), kOk);
-    grid = *findNamed(windowJson(WindowKind::Settings), "deviceNVDrawGrid");
+    grid = named(windowJson(WindowKind::Settings), "deviceNVDrawGrid");
     EXPECT_EQ(textOf(grid, 1, 1), "5964");
     EXPECT_EQ(textOf(grid, 1, 2), "Vexa simulated device");
     EXPECT_EQ(textOf(grid, 1, 3), "Disconnect");
@@ -133,16 +157,16 @@ TEST_F(WindowRun, AUserAddsADeviceChoosesChannelsAndWatchesLiveValues) {
     kite::Window& setup = *session.window(WindowKind::Setup);
     clock.advance(1000);  // the status timer
     Json shown = windowJson(WindowKind::Setup);
-    const Json& tabs = *findNamed(shown, "deviceSelectionTabControl");
-    ASSERT_EQ(tabs["tabs"].size(), 1u);
-    EXPECT_EQ(tabs["tabs"][0]["title"], "Vexa simulated device");
-    EXPECT_EQ(tabs["selected"], 0);
-    EXPECT_EQ((*findNamed(shown, "deviceConnectedLabel"))["text"], "Connected");
-    EXPECT_EQ((*findNamed(shown, "deviceConnectedLabel"))["color"], "#005900");
-    EXPECT_EQ((*findNamed(shown, "deviceAddress"))["text"], address + ":5964");
-    grid = *findNamed(shown, "channelGrid");
-    ASSERT_EQ(grid["rowCount"], 4);
-    EXPECT_EQ(cellOf(grid, 1, 0)["number"], 1.0);
+    const Json tabs = named(shown, "deviceSelectionTabControl");
+    ASSERT_EQ(tabs.at("tabs").size(), 1u);
+    EXPECT_EQ(tabs.at("tabs").at(0).at("title"), "Vexa simulated device");
+    EXPECT_EQ(tabs.at("selected"), 0);
+    EXPECT_EQ(named(shown, "deviceConnectedLabel").at("text"), "Connected");
+    EXPECT_EQ(named(shown, "deviceConnectedLabel").at("color"), "#005900");
+    EXPECT_EQ(named(shown, "deviceAddress").at("text"), address + ":5964");
+    grid = named(shown, "channelGrid");
+    ASSERT_EQ(grid.at("rowCount"), 4);
+    EXPECT_EQ(cellOf(grid, 1, 0).at("number"), 1.0);
     EXPECT_EQ(textOf(grid, 1, 1), "Used");
     EXPECT_EQ(textOf(grid, 1, 2), "Store");
     EXPECT_EQ(textOf(grid, 1, 4), "Engine");
@@ -155,7 +179,7 @@ TEST_F(WindowRun, AUserAddsADeviceChoosesChannelsAndWatchesLiveValues) {
     // Unused, and renamed: both reach the host's channels.
     ASSERT_EQ(kite::toggleCell(setup, "channelGrid", 2, 1, false), kOk);
     ASSERT_EQ(kite::editCell(setup, "channelGrid", 3, 6, "Air temperature"), kOk);
-    grid = *findNamed(windowJson(WindowKind::Setup), "channelGrid");
+    grid = named(windowJson(WindowKind::Setup), "channelGrid");
     EXPECT_EQ(textOf(grid, 2, 1), "Unused");
     EXPECT_EQ(textOf(grid, 2, 2), "Store");
     EXPECT_EQ(textOf(grid, 3, 6), "Air temperature");
@@ -178,7 +202,7 @@ TEST_F(WindowRun, AUserAddsADeviceChoosesChannelsAndWatchesLiveValues) {
         const LONG last = (speed.writePosition() + speed.bufferLength() - 1) % speed.bufferLength();
         char expected[64];
         std::snprintf(expected, sizeof expected, "%f", speed.valueAt(last));
-        const std::string live = textOf(*findNamed(windowJson(WindowKind::Setup), "channelGrid"), 1, 8);
+        const std::string live = textOf(named(windowJson(WindowKind::Setup), "channelGrid"), 1, 8);
         EXPECT_EQ(live, expected) << "at step " << step;
         if (live != previous) ++changes;
         previous = live;

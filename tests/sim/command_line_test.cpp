@@ -36,6 +36,7 @@ TEST(SimCommandLine, EveryMistakeIsOneLineNamingTheOptionWithStatusTwo) {
         {{"--bad-status-every", "0"}, "--bad-status-every: '0'"},
         {{"--stall-after", "4294967296"}, "--stall-after: '4294967296'"},
         {{"--trickle", "0"}, "--trickle: '0'"},
+        {{"--devices", "0"}, "--devices: '0'"},
         {{"--port"}, "--port"},
         {{"--port", "1", "--port", "2"}, "--port"},
         {{"--bogus"}, "--bogus"},
@@ -59,7 +60,7 @@ TEST(SimCommandLine, EveryOptionReachesTheDeviceConfiguration) {
     const auto outcome = readCommandLine(
         {"--address", "127.3.2.1", "--port", "5963", "--name", "Rig", "--channels", "a/x:V,b", "--rate", "250.5",
          "--offset", "-5", "--drift=-20", "--exit-after", "1.5", "--refuse-run", "--close-mid-block",
-         "--bad-status-every", "010", "--stall-after", "0", "--trickle", "3"},
+         "--bad-status-every", "010", "--stall-after", "0", "--trickle", "3", "--devices", "32", "--free-run"},
         command);
     ASSERT_TRUE(outcome.run) << outcome.error;
     EXPECT_EQ(command.address, "127.3.2.1");
@@ -71,6 +72,8 @@ TEST(SimCommandLine, EveryOptionReachesTheDeviceConfiguration) {
     EXPECT_DOUBLE_EQ(command.config.clockOffset, -5.0);
     EXPECT_DOUBLE_EQ(command.config.driftPpm, -20.0);
     EXPECT_DOUBLE_EQ(command.exitAfterSeconds, 1.5);
+    EXPECT_EQ(command.config.devices, 32u);
+    EXPECT_TRUE(command.config.freeRun);
     const auto& faults = command.config.faults;
     EXPECT_TRUE(faults.refuseRun);
     EXPECT_TRUE(faults.closeMidBlock);

@@ -70,8 +70,8 @@ TEST(Simulator, RecordsFollowTheDeviceClockFromRunAndAreHandedOutOnce) {
         EXPECT_EQ(block[at + 3], '0');
         EXPECT_EQ(bigEndian32(block, at + 4), 1000u);
         EXPECT_NEAR(static_cast<double>(bigEndian32(block, at + 8)), (t - 1000.0) * 1e9, 1.0);
-        EXPECT_EQ(std::bit_cast<float>(bigEndian32(block, at + 16)), channelValue(0, t));
-        EXPECT_EQ(std::bit_cast<float>(bigEndian32(block, at + 20)), channelValue(1, t));
+        EXPECT_EQ(std::bit_cast<float>(bigEndian32(block, at + 16)), channelValue(0, r + 1));
+        EXPECT_EQ(std::bit_cast<float>(bigEndian32(block, at + 20)), channelValue(1, r + 1));
     }
     EXPECT_EQ(bigEndian32(client.ask("OMP?;\n", 10), 4), 0u);  // all handed out
     device.now = 0.1;
@@ -103,5 +103,67 @@ TEST(Simulator, ListensOnTheLoopbackAddressItIsGivenAndOnNoOther) {
     EXPECT_EQ(bigEndian32(client.ask("IDN?;\n", 8), 4), SimConfig{}.name.size());
     for (const char* outside : {"0.0.0.0", "10.0.0.1", "localhost", "127.0.0"}) {
         EXPECT_THROW(Simulator(twoChannels(), 0, outside), std::invalid_argument) << outside;
+    }
+}
+
+TEST(Simulator, EveryValueIsAFunctionOfChannelAndRecordNumberAcrossThePeriod) {
+    // Blocks that cross the end of the built period, channels run in
+    // another order than configured, every seventh record marked bad.
+    SimConfig config = twoChannels();
+    config.sampleRate = 1000.0;
+    config.faults.badStatusEvery = 7;
+    ClockedSim device(config);
+    SimClient client(device.sim.port());
+    client.ask("RUN b,a/x\n", 6);
+    device.now = 2.5;
+    const std::size_t recordSize = 20 + 4 * 2;
+    std::uint64_t sequence = 0;
+    for (const std::uint32_t count : {995u, 10u, 1u, 1000u, 494u}) {
+        ASSERT_GE(bigEndian32(client.ask("OMP?;\n", 10), 4), count);
+        const Bytes block = client.ask("RMB? " + std::to_string(count) + ";\n", count * recordSize);
+        for (std::size_t r = 0; r < count; ++r) {
+            const std::size_t at = r * recordSize;
+            ++sequence;
+            ASSERT_EQ(bigEndian32(block, at + 12), sequence);
+            ASSERT_EQ(block[at + 3], sequence % 7 == 0 ? '1' : '0') << sequence;
+            ASSERT_EQ(std::bit_cast<float>(bigEndian32(block, at + 16)), channelValue(1, sequence)) << sequence;
+            ASSERT_EQ(std::bit_cast<float>(bigEndian32(block, at + 20)), channelValue(0, sequence)) << sequence;
+            const double t = 1000.0 + static_cast<double>(sequence) / 1000.0;
+            ASSERT_NEAR(bigEndian32(block, at + 4) + bigEndian32(block, at + 8) * 1e-9, t, 1e-9) << sequence;
+        }
+    }
+    EXPECT_EQ(channelValue(3, 17), channelValue(3, 17 + kValuePeriod));
+    EXPECT_NE(channelValue(3, 17), channelValue(3, 18));
+}
+
+TEST(Simulator, FreeRunningHasABlockReadyAtEveryAskAndKeepsTheRateInItsTimeStamps) {
+    SimConfig config = twoChannels();
+    config.sampleRate = 2000.0;
+    config.freeRun = true;
+    ClockedSim device(config);  // the clock stays at 0
+    SimClient client(device.sim.port());
+    EXPECT_EQ(bigEndian32(client.ask("OMP?;\n", 10), 4), 0u) << "nothing before RUN";
+    client.ask("RUN a/x,b\n", 6);
+    for (int step = 0; step < 3; ++step) {
+        ASSERT_EQ(bigEndian32(client.ask("OMP?;\n", 10), 4), 20u) << "10 ms of records";
+        const Bytes block = client.ask("RMB? 20;\n", 20 * 28);
+        const std::size_t last = 19 * 28;
+        EXPECT_NEAR(bigEndian32(block, last + 8) * 1e-9, 0.0005 * (20 * (step + 1)), 1e-9);
+    }
+}
+
+TEST(Simulator, ServesSeveralDevicesEachOnItsOwnPortWithItsOwnName) {
+    SimConfig config = twoChannels();
+    config.name = "Rig";
+    config.devices = 3;
+    Simulator sim(config);
+    ASSERT_EQ(sim.ports().size(), 3u);
+    EXPECT_EQ(sim.port(), sim.ports()[0]);
+    const std::vector<std::string> names = {"Rig", "Rig 2", "Rig 3"};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        SimClient client(sim.ports()[i]);
+        const Bytes identity = client.ask("IDN?;\n", 8 + names[i].size() + 2);
+        EXPECT_EQ(text(identity).substr(8, names[i].size()), names[i]);
+        EXPECT_EQ(client.ask("RUN a/x\n", 6)[3], '0') << "each device runs on its own";
     }
 }

@@ -3,14 +3,37 @@
 #include <cstdlib>
 #include <new>
 
-std::atomic<bool> watchAllocations{false};
-std::atomic<std::size_t> largestAllocation{0};
+namespace {
+
+// Plain thread-locals: no constructor runs inside operator new.
+thread_local bool watching = false;
+thread_local std::size_t allocations = 0;
+thread_local std::size_t largestSize = 0;
+
+}  // namespace
+
+AllocationWatch::AllocationWatch() noexcept {
+    allocations = 0;
+    largestSize = 0;
+    watching = true;
+}
+
+AllocationWatch::~AllocationWatch() {
+    watching = false;
+}
+
+std::size_t AllocationWatch::count() const noexcept {
+    return allocations;
+}
+
+std::size_t AllocationWatch::largest() const noexcept {
+    return largestSize;
+}
 
 void* operator new(std::size_t size) {
-    if (watchAllocations.load(std::memory_order_relaxed)) {
-        std::size_t seen = largestAllocation.load();
-        while (size > seen && !largestAllocation.compare_exchange_weak(seen, size)) {
-        }
+    if (watching) {
+        ++allocations;
+        if (size > largestSize) largestSize = size;
     }
     if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
     throw std::bad_alloc();

@@ -27,24 +27,6 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// A settings document listing `devices` ("HOST:PORT") the way the plug-in
-// stores its device list, as if a settings window had made it.
-ComPtr<XmlDocumentObject> settingsFor(const std::vector<std::string>& devices) {
-    auto document = XmlDocumentObject::create("HostSettings");
-    auto list = document->createElement("VexaDevicesSettings", "");
-    for (const std::string& device : devices) {
-        const auto colon = device.rfind(':');
-        if (colon == std::string::npos) throw std::invalid_argument("a device is HOST:PORT, not " + device);
-        auto entry = document->createElement("VexaDeviceSettings", "");
-        document->writeValue(*entry, "IpAddress", device.substr(0, colon), "");
-        document->writeValue(*entry, "PortNumber", device.substr(colon + 1), "0");
-        document->writeValue(*entry, "DeviceName", "Unknown Vexa device", "");
-        list->appendChild(entry);
-    }
-    document->root().appendChild(list);
-    return document;
-}
-
 bool expect(const char* step, HRESULT answer, HRESULT expected = S_OK) {
     if (answer == expected) return true;
     std::fprintf(stderr, "host: %s answered 0x%08X\n", step, static_cast<unsigned>(answer));
@@ -219,6 +201,22 @@ bool runAcquisition(const AcquisitionOptions& options) {
 
     printSummary(recorder, options, seconds);
     return good;
+}
+
+ComPtr<XmlDocumentObject> settingsFor(const std::vector<std::string>& devices) {
+    auto document = XmlDocumentObject::create("HostSettings");
+    auto list = document->createElement("VexaDevicesSettings", "");
+    for (const std::string& device : devices) {
+        const auto colon = device.rfind(':');
+        if (colon == std::string::npos) throw std::invalid_argument("a device is HOST:PORT, not " + device);
+        auto entry = document->createElement("VexaDeviceSettings", "");
+        document->writeValue(*entry, "IpAddress", device.substr(0, colon), "");
+        document->writeValue(*entry, "PortNumber", device.substr(colon + 1), "0");
+        document->writeValue(*entry, "DeviceName", "Unknown Vexa device", "");
+        list->appendChild(entry);
+    }
+    document->root().appendChild(list);
+    return document;
 }
 
 }  // namespace vexa::host

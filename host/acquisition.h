@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "host/objects/xml_document.h"
+#include "platform/com_ptr.h"
+
 namespace vexa::host {
 
 struct AcquisitionOptions {
@@ -40,5 +43,10 @@ struct AcquisitionOptions {
 // With neither devices nor a settings file it serves one simulated device
 // on 127.0.0.1 for the time of the run.
 bool runAcquisition(const AcquisitionOptions& options);
+
+// A settings document listing `devices` ("HOST:PORT") the way the plug-in
+// stores its device list, as if a settings window had made it. Throws
+// std::invalid_argument for an entry without a port.
+ComPtr<XmlDocumentObject> settingsFor(const std::vector<std::string>& devices);
 
 }  // namespace vexa::host

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "host/acquisition.h"
 #include "host/live/window_actions.h"
 #include "host/objects/xml_document.h"
 #include "platform/com_error.h"
@@ -13,24 +14,6 @@ using host::WindowKind;
 using kite::ActionError;
 
 namespace {
-
-// A settings document listing `devices` ("HOST:PORT") the way the plug-in
-// stores its device list, as if a settings window had made it.
-ComPtr<host::XmlDocumentObject> settingsFor(const std::vector<std::string>& devices) {
-    auto document = host::XmlDocumentObject::create("HostSettings");
-    auto list = document->createElement("VexaDevicesSettings", "");
-    for (const std::string& device : devices) {
-        const auto colon = device.rfind(':');
-        if (colon == std::string::npos) throw std::invalid_argument("a device is HOST:PORT, not " + device);
-        auto entry = document->createElement("VexaDeviceSettings", "");
-        document->writeValue(*entry, "IpAddress", device.substr(0, colon), "");
-        document->writeValue(*entry, "PortNumber", device.substr(colon + 1), "0");
-        document->writeValue(*entry, "DeviceName", "Unknown Vexa device", "");
-        list->appendChild(entry);
-    }
-    document->root().appendChild(list);
-    return document;
-}
 
 std::string answerText(const char* step, HRESULT answer, HRESULT expected) {
     char text[128];
@@ -83,7 +66,7 @@ LiveHost::LiveHost(const LiveOptions& options, const std::vector<std::string>& d
     app_->dataObject()->modelObject()->channelGroup()->setHoldSeconds(kHoldSeconds);
     const HRESULT initialized = plugin_.initialize(app_.get());
     if (initialized != S_OK) throw std::runtime_error(answerText("Initialize", initialized, S_OK));
-    auto settings = options.settingsFile.empty() ? settingsFor(devices)
+    auto settings = options.settingsFile.empty() ? host::settingsFor(devices)
                                                  : host::XmlDocumentObject::load(options.settingsFile);
     Variant ignored;
     const HRESULT loaded =

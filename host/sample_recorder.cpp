@@ -4,9 +4,6 @@
 
 namespace vexa::host {
 
-namespace {
-
-// A CSV field: quoted when it holds a separator, a quote or a line break.
 std::string csvField(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
     std::string quoted = "\"";
@@ -16,8 +13,6 @@ std::string csvField(const std::string& text) {
     }
     return quoted + '"';
 }
-
-}  // namespace
 
 SampleRecorder::SampleRecorder(std::FILE* out) : out_(out) {
     if (out_ != nullptr) std::fputs("channel,time,value\n", out_);

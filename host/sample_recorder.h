@@ -11,6 +11,9 @@
 
 namespace vexa::host {
 
+// A CSV field: quoted when it holds a separator, a quote or a line break.
+std::string csvField(const std::string& text);
+
 class SampleRecorder {
 public:
     // `out` may be null: then samples are only counted.

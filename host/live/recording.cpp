@@ -5,16 +5,6 @@
 
 namespace vexa::live {
 
-std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
-}
-
 Recording::Recording(std::size_t capacity) : samples_(capacity) {
     if (capacity == 0) throw std::invalid_argument("a recording keeps at least one sample");
 }

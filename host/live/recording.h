@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "host/sample_recorder.h"
+
 namespace vexa::live {
 
 class Recording {
@@ -47,7 +49,6 @@ private:
     std::map<std::string, std::uint32_t> indexOf_;
 };
 
-// A CSV field: quoted when it holds a separator, a quote or a line break.
-std::string csvField(const std::string& text);
+using host::csvField;  // the recorder's quoting, shared
 
 }  // namespace vexa::live

@@ -13,117 +13,128 @@ bool inRange(const std::vector<T>& list, LONG index) {
 
 }  // namespace
 
-HRESULT EntryObject::GetId(LONG* out) { return writeOut(out, id); }
+HRESULT EntryObject::GetId(LONG* out) {
+    return call(7, [&] { return writeOut(out, id); });
+}
 HRESULT EntryObject::SetId(LONG newId) {
-    id = newId;
-    return S_OK;
+    return call(8, [&] { id = newId; });
 }
 HRESULT EntryObject::GetName(BSTR* out) {
-    return guarded([&] { return answerText(out, name); });
+    return call(9, [&] { return answerText(out, name); });
 }
 HRESULT EntryObject::SetName(BSTR newName) {
-    return guarded([&] { name = utf8Of(newName); });
+    return call(10, [&] { name = utf8Of(newName); });
 }
-HRESULT EntryObject::GetValue(LONG* out) { return writeOut(out, value); }
+HRESULT EntryObject::GetValue(LONG* out) {
+    return call(11, [&] { return writeOut(out, value); });
+}
 HRESULT EntryObject::SetValue(LONG newValue) {
-    value = newValue;
-    return S_OK;
+    return call(12, [&] { value = newValue; });
 }
 
-HRESULT EntryListObject::GetCount(LONG* count) { return writeOut(count, static_cast<LONG>(entries.size())); }
+HRESULT EntryListObject::GetCount(LONG* count) {
+    return call(7, [&] { return writeOut(count, static_cast<LONG>(entries.size())); });
+}
 
 HRESULT EntryListObject::RemoveAt(LONG index) {
-    if (!inRange(entries, index)) return E_INVALIDARG;
-    entries.erase(entries.begin() + index);
-    return S_OK;
+    return call(9, [&] {
+        if (!inRange(entries, index)) return E_INVALIDARG;
+        entries.erase(entries.begin() + index);
+        return S_OK;
+    });
 }
 
 HRESULT EntryListObject::GetAt(LONG index, HostEntry** entry) {
-    if (!inRange(entries, index)) return E_INVALIDARG;
-    return writeOutObject(entry, entries[static_cast<std::size_t>(index)]);
+    return call(10, [&] {
+        if (!inRange(entries, index)) return E_INVALIDARG;
+        return writeOutObject(entry, entries[static_cast<std::size_t>(index)]);
+    });
 }
 
 HRESULT EntryListObject::Append(HostEntry** entry) {
-    return guarded([&] {
+    return call(11, [&] {
+        if (entry == nullptr) return E_POINTER;
         entries.push_back(makeHostObject<EntryObject>());
         return writeOutObject(entry, entries.back());
     });
 }
 
 HRESULT AxisOptionsObject::SetKind(LONG newKind) {
-    kind = newKind;
-    return S_OK;
+    return call(8, [&] { kind = newKind; });
 }
 HRESULT AxisOptionsObject::SetFlag(VARIANT_BOOL newFlag) {
-    flag = newFlag != VARIANT_FALSE;
-    return S_OK;
+    return call(10, [&] { return takeFlag(newFlag, flag); });
 }
 
 HRESULT AxisObject::SetType(LONG newType) {
-    type = newType;
-    return S_OK;
+    return call(8, [&] { type = newType; });
 }
 HRESULT AxisObject::SetStart(DOUBLE newStart) {
-    start = newStart;
-    return S_OK;
+    return call(10, [&] { start = newStart; });
 }
 HRESULT AxisObject::SetStep(DOUBLE newStep) {
-    step = newStep;
-    return S_OK;
+    return call(12, [&] { step = newStep; });
 }
 HRESULT AxisObject::SetValue(LONG index, DOUBLE value) {
-    return guarded([&] { values[index] = value; });
+    return call(14, [&] { values[index] = value; });
 }
 HRESULT AxisObject::SetLabel(LONG index, BSTR label) {
-    return guarded([&] { labels[index] = utf8Of(label); });
+    return call(16, [&] { labels[index] = utf8Of(label); });
 }
 HRESULT AxisObject::SetName(BSTR newName) {
-    return guarded([&] { name = utf8Of(newName); });
+    return call(19, [&] { name = utf8Of(newName); });
 }
 HRESULT AxisObject::SetUnit(BSTR newUnit) {
-    return guarded([&] { unit = utf8Of(newUnit); });
+    return call(21, [&] { unit = utf8Of(newUnit); });
 }
 HRESULT AxisObject::SetPrecision(LONG digits) {
-    precision = digits;
-    return S_OK;
+    return call(23, [&] { precision = digits; });
 }
-HRESULT AxisObject::GetOptions(HostAxisOptions** out) { return writeOutObject(out, options); }
+HRESULT AxisObject::GetOptions(HostAxisOptions** out) {
+    return call(26, [&] { return writeOutObject(out, options); });
+}
 
 HRESULT ArrayDescriptionObject::GetAxis(LONG index, HostAxis** axis) {
-    if (!inRange(axes, index)) return E_INVALIDARG;
-    return writeOutObject(axis, axes[static_cast<std::size_t>(index)]);
+    return call(7, [&] {
+        if (!inRange(axes, index)) return E_INVALIDARG;
+        return writeOutObject(axis, axes[static_cast<std::size_t>(index)]);
+    });
 }
 
-HRESULT ArrayDescriptionObject::GetAxisCount(LONG* count) { return writeOut(count, static_cast<LONG>(axes.size())); }
+HRESULT ArrayDescriptionObject::GetAxisCount(LONG* count) {
+    return call(8, [&] { return writeOut(count, static_cast<LONG>(axes.size())); });
+}
 
 HRESULT ArrayDescriptionObject::SetAxisCount(LONG count) {
-    // An array channel has one or two axes.
-    if (count < 0 || count > 2) return E_INVALIDARG;
-    return guarded([&] {
+    return call(9, [&] {
+        // An array channel has one or two axes.
+        if (count < 0 || count > 2) return E_INVALIDARG;
         axes.clear();
         for (LONG i = 0; i < count; ++i) axes.push_back(makeHostObject<AxisObject>());
         sizes.assign(static_cast<std::size_t>(count), 0);
+        return S_OK;
     });
 }
 
 HRESULT ArrayDescriptionObject::SetAxisSize(LONG index, LONGLONG size) {
-    if (!inRange(sizes, index) || size < 0) return E_INVALIDARG;
-    sizes[static_cast<std::size_t>(index)] = size;
-    return S_OK;
+    return call(11, [&] {
+        if (!inRange(sizes, index) || size < 0) return E_INVALIDARG;
+        sizes[static_cast<std::size_t>(index)] = size;
+        return S_OK;
+    });
 }
 
 HRESULT ArrayDescriptionObject::Commit() {
-    ++commits;
-    return S_OK;
+    return call(12, [&] { ++commits; });
 }
 
 HRESULT ArrayDescriptionObject::SetFlag(VARIANT_BOOL newFlag) {
-    flag = newFlag != VARIANT_FALSE;
-    return S_OK;
+    return call(19, [&] { return takeFlag(newFlag, flag); });
 }
 
 HRESULT PropertyCollectionObject::AddProperty(BSTR name, HostXmlDocument** document) {
-    return guarded([&] {
+    return call(12, [&] {
+        if (document == nullptr) return E_POINTER;
         ComPtr<XmlDocumentObject>& slot = documents[utf8Of(name)];
         if (!slot) slot = XmlDocumentObject::create(rootName);
         return writeOutObject(document, slot);
@@ -131,7 +142,7 @@ HRESULT PropertyCollectionObject::AddProperty(BSTR name, HostXmlDocument** docum
 }
 
 HRESULT PropertyCollectionObject::FindProperty(BSTR name, HostXmlDocument** document) {
-    return guarded([&] {
+    return call(13, [&] {
         const auto found = documents.find(utf8Of(name));
         return writeOutObject(document, found == documents.end() ? ComPtr<XmlDocumentObject>() : found->second);
     });

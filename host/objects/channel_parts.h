@@ -1,12 +1,18 @@
 // The objects a reference host channel hands out besides itself: its entry
 // list, its array description with the axes, and its property documents.
 // Each keeps what the plug-in set in public fields for the host to read.
+//
+// Assumptions about the real host: an entry or axis index beyond its list
+// is refused (E_INVALIDARG), never answered with a default; a property
+// document that does not exist is no error, only no document; flags passed
+// in must be VARIANT_TRUE or VARIANT_FALSE (see host_flag.h).
 #pragma once
 
 #include <map>
 #include <string>
 #include <vector>
 
+#include "host/objects/host_flag.h"
 #include "host/objects/host_object.h"
 #include "host/objects/xml_document.h"
 #include "contract/host_channels.h"

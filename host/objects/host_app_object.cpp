@@ -32,65 +32,51 @@ HostAppObject::HostAppObject()
       timeSource_(clock_.get()) {}
 
 HRESULT HostAppObject::GetData(HostData** data) {
-    if (const HRESULT failure = enter(7); failure != S_OK) return failure;
-    return writeOutObject(data, data_);
+    return call(7, [&] { return writeOutObject(data, data_); });
 }
 
 HRESULT HostAppObject::GetHostMode(LONG* mode) {
-    if (const HRESULT failure = enter(57); failure != S_OK) return failure;
-    if (mode == nullptr) return E_POINTER;
-    *mode = hostMode_;
-    return S_OK;
+    return call(57, [&] { return writeOut(mode, hostMode_); });
 }
 
 HRESULT HostAppObject::GetTimeSource(HostTimeSource** source) {
-    if (const HRESULT failure = enter(59); failure != S_OK) return failure;
-    return writeOutObject(source, timeSource_);
+    return call(59, [&] { return writeOutObject(source, timeSource_); });
 }
 
 HRESULT HostAppObject::ReportError(BSTR text) {
-    if (const HRESULT failure = enter(84); failure != S_OK) return failure;
-    try {
+    return call(84, [&] {
         std::string message = wideToUtf8(WideView(text, SysStringLen(text)));
         if (echoReports_) {
             std::fprintf(stderr, "host: %s\n", message.c_str());
             std::fflush(stderr);
         }
         reports_.push_back(std::move(message));
-        return S_OK;
-    } catch (...) {
-        return E_OUTOFMEMORY;
-    }
+    });
 }
 
 HRESULT HostAppObject::IsSetupMode(VARIANT_BOOL* setup) {
-    if (const HRESULT failure = enter(111); failure != S_OK) return failure;
-    if (setup == nullptr) return E_POINTER;
-    *setup = setupFlag_;
-    return S_OK;
+    return call(111, [&] { return writeOut(setup, setupFlag_); });
 }
 
 HRESULT HostAppObject::GetFolder(LONG kind, BSTR* folder) {
-    if (const HRESULT failure = enter(146); failure != S_OK) return failure;
-    if (folder == nullptr) return E_POINTER;
-    if (kind != logFolderKind) return E_INVALIDARG;
-    try {
+    return call(146, [&] {
+        if (folder == nullptr) return E_POINTER;
+        if (kind != logFolderKind) return E_INVALIDARG;
         *folder = Bstr(logFolder_).release();
         return S_OK;
-    } catch (...) {
-        return E_OUTOFMEMORY;
-    }
+    });
 }
 
 HRESULT HostAppObject::GetVersion(LONG* first, LONG* major, LONG* servicePack, LONG* fourth, LONG* fifth) {
-    if (const HRESULT failure = enter(161); failure != S_OK) return failure;
-    if (!first || !major || !servicePack || !fourth || !fifth) return E_POINTER;
-    *first = version_.first;
-    *major = version_.major;
-    *servicePack = version_.servicePack;
-    *fourth = version_.fourth;
-    *fifth = version_.fifth;
-    return S_OK;
+    return call(161, [&] {
+        if (!first || !major || !servicePack || !fourth || !fifth) return E_POINTER;
+        *first = version_.first;
+        *major = version_.major;
+        *servicePack = version_.servicePack;
+        *fourth = version_.fourth;
+        *fifth = version_.fifth;
+        return S_OK;
+    });
 }
 
 }  // namespace vexa::host

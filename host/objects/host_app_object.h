@@ -1,6 +1,11 @@
 // The reference host's application object: what Initialize hands the
 // plug-in. Its version, mode and folders are set by whoever drives the
 // plug-in; every error report is kept and printed.
+//
+// Assumptions about the real host: its setup-mode flag may be any 16-bit
+// value (setSetupFlag), as any flag of its channels; the only folder it
+// knows is kind 1, the log folder, and it refuses other kinds with
+// E_INVALIDARG.
 #pragma once
 
 #include <string>

@@ -1,6 +1,16 @@
 // A reference host output channel: what the plug-in sets is kept in public
 // settings the host reads back, and samples land in ring buffers of values
 // and time stamps that the plug-in writes at the host's write position.
+//
+// Assumptions about the real host:
+// - Its flags may hold any 16-bit value (a host written in C++ may answer 1
+//   for true); the settings keep them as HostFlag so that tests can answer
+//   such values. Flags the plug-in passes must be VARIANT_TRUE or
+//   VARIANT_FALSE; any other value is refused with E_INVALIDARG.
+// - A channel its group has removed is gone for the host: the object lives
+//   on while the plug-in holds a reference, but every call on it answers
+//   RPC_E_DISCONNECTED (see ChannelObject::removedAnswer) and changes
+//   nothing.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +20,7 @@
 
 #include "host/objects/channel_parts.h"
 #include "host/objects/channel_ring.h"
+#include "host/objects/host_flag.h"
 #include "host/objects/host_object.h"
 #include "contract/host_channels.h"
 
@@ -28,17 +39,17 @@ struct ChannelSettings {
     std::string name;
     std::string unit;
     LONG color = 0;
-    bool used = false;
-    bool stored = false;
+    HostFlag used;
+    HostFlag stored;
     LONG dataType = 7;
-    bool asynchronous = false;   // the first kind flag
-    bool singleValue = false;    // the second kind flag
+    HostFlag asynchronous;  // the first kind flag
+    HostFlag singleValue;   // the second kind flag
     // The scaled preview is value * scale + offset.
     double scale = 1.0;
     double offset = 0.0;
     // Properties the host passes through without meaning to the plug-in.
-    bool flag24 = false;
-    bool flag125 = false;
+    HostFlag flag24;
+    HostFlag flag125;
     bool carriesArrays = false;
     std::string text40;
     std::string text199;
@@ -70,7 +81,16 @@ struct BinarySample {
 
 class ChannelObject final : public HostObject<HostChannel, HostChannelControl> {
 public:
+    // RPC_E_DISCONNECTED: "The object invoked has disconnected from its
+    // clients".
+    static constexpr HRESULT removedAnswer = static_cast<HRESULT>(0x80010108UL);
+
     explicit ChannelObject(LONG bufferLength = 1024);
+
+    // The group has let go of the channel: from now on every call on it
+    // answers removedAnswer.
+    void markRemoved() noexcept { refuseEveryCall(removedAnswer); }
+    bool removed() const noexcept { return refusesEveryCall(); }
 
     ChannelSettings& settings() noexcept { return settings_; }
     const ChannelSettings& settings() const noexcept { return settings_; }

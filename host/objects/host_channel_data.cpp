@@ -37,7 +37,7 @@ void readNumber(const std::string& text, T& field) {
     if (error == std::errc{} && end == text.data() + text.size() && !text.empty()) field = value;
 }
 
-void readFlag(const std::string& text, bool& field) {
+void readFlag(const std::string& text, HostFlag& field) {
     if (text == "True") field = true;
     else if (text == "False") field = false;
 }

@@ -3,10 +3,7 @@
 namespace vexa::host {
 
 HRESULT HostClock::GetTime(DOUBLE* seconds) {
-    if (const HRESULT failure = enter(7); failure != S_OK) return failure;
-    if (seconds == nullptr) return E_POINTER;
-    *seconds = seconds_;
-    return S_OK;
+    return call(7, [&] { return writeOut(seconds, seconds_); });
 }
 
 }  // namespace vexa::host

@@ -24,6 +24,27 @@ bool eraseFrom(std::vector<XmlElementPtr>& list, const XmlElementObject& element
     return true;
 }
 
+// A name the file can carry: a letter, '_', ':' or a non-ASCII character
+// first, then also digits, '-' and '.'.
+bool isXmlName(std::string_view name) noexcept {
+    if (name.empty()) return false;
+    const auto letter = [](unsigned char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == ':' || c >= 0x80;
+    };
+    if (!letter(static_cast<unsigned char>(name.front()))) return false;
+    for (const char c : name.substr(1)) {
+        const auto u = static_cast<unsigned char>(c);
+        if (!letter(u) && !(u >= '0' && u <= '9') && u != '-' && u != '.') return false;
+    }
+    return true;
+}
+
+std::string xmlName(BSTR name) {
+    std::string text = utf8Of(name);
+    if (!isXmlName(text)) throwComError(E_INVALIDARG);
+    return text;
+}
+
 XmlElementObject& elementOf(HostXmlElement* element) {
     if (element == nullptr) throwComError(E_POINTER);
     XmlElementObject* object = elementObject(element);
@@ -103,77 +124,90 @@ void XmlElementObject::removeAttribute(XmlElementObject& attribute) {
 }
 
 HRESULT XmlElementObject::SetText(BSTR text) {
-    return guarded([&] { text_ = utf8Of(text); });
+    return call(7, [&] { text_ = utf8Of(text); });
 }
 
 HRESULT XmlElementObject::AppendChild(HostXmlElement* child) {
-    return guarded([&] { appendChild(XmlElementPtr(&elementOf(child))); });
+    return call(8, [&] { appendChild(XmlElementPtr(&elementOf(child))); });
 }
 
 HRESULT XmlElementObject::RemoveChild(HostXmlElement* child) {
-    return guarded([&] { removeChild(elementOf(child)); });
+    return call(9, [&] { removeChild(elementOf(child)); });
 }
 
 HRESULT XmlElementObject::ClearChildren() {
-    for (const XmlElementPtr& child : children_) child->parent_ = nullptr;
-    children_.clear();
-    return S_OK;
+    return call(10, [&] {
+        for (const XmlElementPtr& child : children_) child->parent_ = nullptr;
+        children_.clear();
+    });
 }
 
 HRESULT XmlElementObject::FindChild(BSTR name, HostXmlElement** child) {
-    return guarded([&] { return writeOutObject<HostXmlElement>(child, findChild(utf8Of(name))); });
+    return call(11, [&] { return writeOutObject<HostXmlElement>(child, findChild(utf8Of(name))); });
 }
 
 HRESULT XmlElementObject::GetChild(LONG index, HostXmlElement** child) {
-    if (index < 0 || static_cast<std::size_t>(index) >= children_.size()) return E_INVALIDARG;
-    return writeOutObject<HostXmlElement>(child, children_[static_cast<std::size_t>(index)].get());
+    return call(12, [&] {
+        if (index < 0 || static_cast<std::size_t>(index) >= children_.size()) return E_INVALIDARG;
+        return writeOutObject<HostXmlElement>(child, children_[static_cast<std::size_t>(index)].get());
+    });
 }
 
 HRESULT XmlElementObject::GetChildCount(LONG* count) {
-    return writeOut(count, static_cast<LONG>(children_.size()));
+    return call(13, [&] { return writeOut(count, static_cast<LONG>(children_.size())); });
 }
 
 HRESULT XmlElementObject::GetParent(HostXmlElement** parent) {
-    return writeOutObject<HostXmlElement>(parent, parent_);
+    return call(14, [&] { return writeOutObject<HostXmlElement>(parent, parent_); });
 }
 
 HRESULT XmlElementObject::GetRelated(HostXmlElement** related) {
-    return writeOutObject<HostXmlElement>(related, owner_);
+    return call(15, [&] { return writeOutObject<HostXmlElement>(related, owner_); });
 }
 
+// An attribute is a name and a text: an element with children or
+// attributes of its own would lose them in the file.
 HRESULT XmlElementObject::AddAttribute(HostXmlElement* attribute) {
-    return guarded([&] { addAttribute(XmlElementPtr(&elementOf(attribute))); });
+    return call(16, [&] {
+        XmlElementObject& added = elementOf(attribute);
+        if (!added.children_.empty() || !added.attributes_.empty()) return E_INVALIDARG;
+        addAttribute(XmlElementPtr(&added));
+        return S_OK;
+    });
 }
 
 HRESULT XmlElementObject::RemoveAttribute(HostXmlElement* attribute) {
-    return guarded([&] { removeAttribute(elementOf(attribute)); });
+    return call(17, [&] { removeAttribute(elementOf(attribute)); });
 }
 
 HRESULT XmlElementObject::FindAttribute(BSTR name, HostXmlElement** attribute) {
-    return guarded([&] { return writeOutObject<HostXmlElement>(attribute, findAttribute(utf8Of(name))); });
+    return call(18, [&] { return writeOutObject<HostXmlElement>(attribute, findAttribute(utf8Of(name))); });
 }
 
 HRESULT XmlElementObject::GetAttribute(LONG index, HostXmlElement** attribute) {
-    if (index < 0 || static_cast<std::size_t>(index) >= attributes_.size()) return E_INVALIDARG;
-    return writeOutObject<HostXmlElement>(attribute, attributes_[static_cast<std::size_t>(index)].get());
+    return call(19, [&] {
+        if (index < 0 || static_cast<std::size_t>(index) >= attributes_.size()) return E_INVALIDARG;
+        return writeOutObject<HostXmlElement>(attribute, attributes_[static_cast<std::size_t>(index)].get());
+    });
 }
 
 HRESULT XmlElementObject::GetAttributeCount(LONG* count) {
-    return writeOut(count, static_cast<LONG>(attributes_.size()));
+    return call(20, [&] { return writeOut(count, static_cast<LONG>(attributes_.size())); });
 }
 
 HRESULT XmlElementObject::ClearAttributes() {
-    for (const XmlElementPtr& attribute : attributes_) attribute->owner_ = nullptr;
-    attributes_.clear();
-    return S_OK;
+    return call(21, [&] {
+        for (const XmlElementPtr& attribute : attributes_) attribute->owner_ = nullptr;
+        attributes_.clear();
+    });
 }
 
 HRESULT XmlElementObject::GetName(BSTR* name) {
-    return guarded([&] { return answerText(name, name_); });
+    return call(22, [&] { return answerText(name, name_); });
 }
 
 HRESULT XmlElementObject::GetText(BSTR* text) {
-    return guarded([&] { return answerText(text, text_); });
+    return call(23, [&] { return answerText(text, text_); });
 }
 
 // ---- XmlDocumentObject ----
@@ -222,48 +256,54 @@ std::string XmlDocumentObject::readValue(const XmlElementObject& element, const 
 }
 
 HRESULT XmlDocumentObject::GetRootElement(HostXmlElement** root) {
-    return writeOutObject<HostXmlElement>(root, root_.get());
+    return call(7, [&] { return writeOutObject<HostXmlElement>(root, root_.get()); });
 }
 
 HRESULT XmlDocumentObject::CreateElement(BSTR name, BSTR text, HostXmlElement** element) {
-    return guarded([&] {
+    return call(9, [&] {
         if (element == nullptr) return E_POINTER;
-        *element = createElement(utf8Of(name), utf8Of(text)).release();
+        *element = createElement(xmlName(name), utf8Of(text)).release();
         return S_OK;
     });
 }
 
 HRESULT XmlDocumentObject::WriteValue(HostXmlElement* element, BSTR name, BSTR value, BSTR defaultValue) {
-    return guarded([&] {
-        ValueWrite write{utf8Of(name), utf8Of(value), utf8Of(defaultValue)};
-        writeValue(ownElement(element), write.name, write.value, write.defaultValue);
+    return call(16, [&] {
+        XmlElementObject& target = ownElement(element);
+        ValueWrite write{xmlName(name), utf8Of(value), utf8Of(defaultValue)};
+        writeValue(target, write.name, write.value, write.defaultValue);
         valueWrites_.push_back(std::move(write));
     });
 }
 
 HRESULT XmlDocumentObject::ReadValue(HostXmlElement* element, BSTR name, BSTR* value, BSTR defaultValue) {
-    return guarded([&] {
-        return answerText(value, readValue(ownElement(element), utf8Of(name), utf8Of(defaultValue)));
+    return call(17, [&] {
+        const XmlElementObject& source = ownElement(element);
+        return answerText(value, readValue(source, xmlName(name), utf8Of(defaultValue)));
     });
 }
 
-HRESULT XmlDocumentObject::GetMode(LONG* mode) { return writeOut(mode, mode_); }
-
-HRESULT XmlDocumentObject::SetMode(LONG mode) {
-    mode_ = mode;
-    return S_OK;
+HRESULT XmlDocumentObject::GetMode(LONG* mode) {
+    return call(19, [&] { return writeOut(mode, mode_); });
 }
 
-// Any document's element will do: the name and text come through the
-// element's own interface.
+// A document is being written or read; there is no third mode.
+HRESULT XmlDocumentObject::SetMode(LONG mode) {
+    return call(20, [&] {
+        if (mode != reading && mode != writing) return E_INVALIDARG;
+        mode_ = mode;
+        return S_OK;
+    });
+}
+
+// The element must be one of this document's: the name and text of another
+// document's element are that document's to give.
 HRESULT XmlDocumentObject::GetElementName(HostXmlElement* element, BSTR* name) {
-    if (element == nullptr) return E_POINTER;
-    return element->GetName(name);
+    return call(26, [&] { return answerText(name, ownElement(element).name()); });
 }
 
 HRESULT XmlDocumentObject::GetElementText(HostXmlElement* element, BSTR* text) {
-    if (element == nullptr) return E_POINTER;
-    return element->GetText(text);
+    return call(27, [&] { return answerText(text, ownElement(element).text()); });
 }
 
 }  // namespace vexa::host

@@ -6,6 +6,19 @@
 // owner with AddAttribute, its text is the attribute's value, and its
 // related element (method 15) is the owner. A named value is a child
 // element holding the value as its text.
+//
+// Assumptions about the real host, which keeps its documents in a real XML
+// model and writes them to files:
+// - Element, attribute and value names must be XML names; CreateElement,
+//   WriteValue and ReadValue refuse others (E_INVALIDARG).
+// - A document works only on its own elements: an element of another
+//   document passed to WriteValue, ReadValue, GetElementName,
+//   GetElementText, AppendChild or AddAttribute is refused (E_INVALIDARG).
+// - An attribute is a name and a text: an element with children or
+//   attributes cannot become one.
+// - The mode is 0 (reading) or 1 (writing); SetMode refuses other values.
+// - Indices at or beyond a count are refused (E_INVALIDARG), as is the
+//   removal of an element that is not a child or attribute of the element.
 #pragma once
 
 #include <cstdint>
@@ -115,6 +128,8 @@ public:
     HRESULT STDMETHODCALLTYPE GetElementText(HostXmlElement* element, BSTR* text) override;
 
     XmlElementObject& root() const noexcept { return *root_; }
+    // Elements remember their document by this number.
+    std::uint64_t id() const noexcept { return id_; }
     XmlElementPtr createElement(std::string name, std::string text) const;
     LONG mode() const noexcept { return mode_; }
     void setMode(LONG mode) noexcept { mode_ = mode; }

@@ -76,6 +76,8 @@ TEST_F(Factory, PaletteWrapsAfterSixtyFourAndRestartsAfterClearing) {
     factory.clearChannels();
     EXPECT_TRUE(factory.entries().empty());
     EXPECT_EQ(host.group->channels().size(), 65u) << "clearing leaves the host's channels";
+    // The host lets go of them itself; their identifiers are free again.
+    while (!host.group->channels().empty()) host.group->RemoveChannel(host.group->channels().front().get());
     EXPECT_EQ(create()->getHostColor(), 0x00FF00u);
 }
 
@@ -246,6 +248,7 @@ TEST_F(Factory, AlignsSynchronousChannelsToTheAcquisitionPosition) {
 }
 
 TEST_F(Factory, GroupsChannelsByKey) {
+    for (int i = 0; i < 6; ++i) create();
     factory.groupOutputChannels({0, 3, 5}, "Device A");
     ASSERT_EQ(host.group->groupings().size(), 1u);
     EXPECT_EQ(host.group->groupings()[0].keys, (std::vector<std::int32_t>{0, 3, 5}));

@@ -60,12 +60,14 @@ void VexaChannel::createOutput(Nerova::Utils::Ncom::OutputChannel::OutputChannel
     output_->setColor(info_.colour);
 }
 
+// A removal the host refuses leaves the output channel attached and in its
+// factory, so the channel keeps it and a later release tries again; a
+// channel without its output would leave the factory an entry that only a
+// setup load's clearing drops, while the host channel stays in the host.
 void VexaChannel::releaseOutput() {
     if (!output_) return;
-    // Emptied first: a failing removal must not leave a channel that still
-    // feeds a host channel its factory no longer knows.
-    const std::shared_ptr<OutputChannel> output = std::exchange(output_, nullptr);
-    outputFactory_->removeOutputChannel(output);
+    outputFactory_->removeOutputChannel(output_);
+    output_.reset();
 }
 
 std::uint32_t VexaChannel::storedPosition(const Node& node) {

@@ -56,6 +56,26 @@ private:
     bool armed_ = true;
 };
 
+// Takes a host channel made for an entry that is not finished out of the
+// group again: the host must not keep a channel the factory does not know,
+// whose identifier it would hold as taken.
+class HostChannelRollback {
+public:
+    HostChannelRollback(HostChannelGroup* group, vexa::ComPtr<HostChannel> channel) noexcept
+        : group_(group), channel_(std::move(channel)) {}
+    ~HostChannelRollback() {
+        // The failure that stopped the making is the one that counts.
+        if (group_ != nullptr && channel_) (void)group_->RemoveChannel(channel_.get());
+    }
+    HostChannelRollback(const HostChannelRollback&) = delete;
+    HostChannelRollback& operator=(const HostChannelRollback&) = delete;
+    void dismiss() noexcept { channel_.reset(); }
+
+private:
+    HostChannelGroup* group_;
+    vexa::ComPtr<HostChannel> channel_;
+};
+
 // The key an output is stored under: its "Id" as a whole unsigned decimal
 // number that fits a key. An output without one is passed over, so that one
 // damaged entry does not cost the setup every other channel.
@@ -132,12 +152,14 @@ vexa::ComPtr<HostChannel> OutputFactoryImpl::createHostChannel(OutputChannelKey 
     vexa::Variant ids = vexa::Variant::ofInt32Array({&id, 1});
     vexa::ComPtr<HostChannel> channel;
     vexa::checkCall(group->CreateChannels(pluginId(), 1, ids.get(), channel.put()), group);
-    configureType(vexa::required(channel), type);
+    HostChannelRollback made(group, vexa::ComPtr<HostChannel>(vexa::required(channel)));
+    configureType(channel.get(), type);
     vexa::callSet(channel.get(), &HostChannel::SetUsed, VARIANT_TRUE);
     if (retainChannels()) {
         const vexa::ComPtr<HostChannelControl> control = channel.query<HostChannelControl>();
         vexa::checkCall(control->MarkRetained(), control.get());
     }
+    made.dismiss();
     return channel;
 }
 
@@ -148,9 +170,12 @@ std::shared_ptr<OutputChannel> OutputFactoryImpl::createOutputChannel(const Outp
     auto channel = std::make_shared<OutputChannelImpl>(this, app_);
     entries_.back().channel = channel;
     channel->setKey(key);
-    channel->setHostChannel(createHostChannel(key, type));
+    vexa::ComPtr<HostChannel> hostChannel = createHostChannel(key, type);
+    HostChannelRollback made(group_, hostChannel);
+    channel->setHostChannel(std::move(hostChannel));
     channel->setHostColor(palette[colorCounter_ % palette.size()]);
     ++colorCounter_;
+    made.dismiss();
     rollback.dismiss();
 
     std::shared_ptr<OutputChannel> result = channel;
@@ -174,17 +199,20 @@ std::shared_ptr<OutputChannel> OutputFactoryImpl::getOutputChannel(OutputChannel
     return channel;
 }
 
+// The host channel goes from the host before the channel lets go of it
+// (detaching calls nothing in the host): a removal the host refuses leaves
+// the entry as it was, attached, and a later removal can try again.
 void OutputFactoryImpl::removeEntryAt(std::size_t position) {
     const std::shared_ptr<OutputChannelImpl> channel = entries_[position].channel;
-    if (channel && channel->hostChannel()) {
-        vexa::ComPtr<HostChannel> hostChannel = channel->hostChannel();
-        channel->setHostChannel(nullptr);
+    const bool hadHostChannel = channel && channel->hostChannel();
+    if (hadHostChannel) {
         HostChannelGroup* group = vexa::required(group_);
-        vexa::checkCall(group->RemoveChannel(hostChannel.get()), group);
-        mountChannels();
+        vexa::checkCall(group->RemoveChannel(channel->hostChannel().get()), group);
+        channel->setHostChannel(nullptr);
     }
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(position));
     rebuildIndex();
+    if (hadHostChannel) mountChannels();
 }
 
 void OutputFactoryImpl::removeOutputChannel(const std::shared_ptr<OutputChannel>& channel) {
@@ -273,13 +301,19 @@ void OutputFactoryImpl::beginLoadSetup() {
 void OutputFactoryImpl::endLoadSetup() {
     vexa::required(app_);
     if (mode_ != Mode::Loading) failLoadBracket();
+    // The bracket closes even when the host fails a call of the pruning: a
+    // load left open would refuse every later one. The removals still see
+    // the load, so they notify the host of nothing.
+    struct CloseBracket {
+        Mode& mode;
+        ~CloseBracket() { mode = Mode::Normal; }
+    } closeBracket{mode_};
     if (!retainChannels()) {
         for (std::size_t i = 0; i < entries_.size();) {
             if (entries_[i].channel.use_count() == 1) removeEntryAt(i);
             else ++i;
         }
     }
-    mode_ = Mode::Normal;
 }
 
 void OutputFactoryImpl::saveSetup(Node& node) {
@@ -318,6 +352,7 @@ void OutputFactoryImpl::loadOutput(Node& output) {
     entries_.back().channel = channel;
 
     vexa::ComPtr<HostChannel> hostChannel;
+    bool madeHere = false;
     if (retainChannels()) {
         if (const NodePtr settings = output.findChild("OutputChannel")) {
             vexa::Variant path = vexa::Variant::ofInt32Array(Serialization::textToList(Serialization::readText(*settings, "Index")));
@@ -325,8 +360,14 @@ void OutputFactoryImpl::loadOutput(Node& output) {
             vexa::checkCall(data->FindChannel(path.get(), hostChannel.put()), data.get());
         }
     }
-    if (!hostChannel) hostChannel = createHostChannel(key, timedDoubleChannel);
+    if (!hostChannel) {
+        hostChannel = createHostChannel(key, timedDoubleChannel);
+        madeHere = true;
+    }
+    // A retained host channel stays the host's whatever happens here.
+    HostChannelRollback made(group_, madeHere ? hostChannel : nullptr);
     channel->loadSetup(output, key, std::move(hostChannel));
+    made.dismiss();
     rollback.dismiss();
 }
 

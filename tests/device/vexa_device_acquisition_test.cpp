@@ -73,7 +73,7 @@ TEST_F(Acquisition, StatusRepliesAreLoggedAndOnlyALongOneEndsTheReading) {
 
         device->readMeasurements(2.0);
         EXPECT_EQ(newLog(), "") << where << ": a closed device is skipped silently";
-        EXPECT_TRUE(near(received(*device), valuesOf(running ? range(0, 1) : range(1, 0)), 0.0)) << where;
+        EXPECT_TRUE(samplesNear(received(*device), valuesOf(running ? range(0, 1) : range(1, 0)), 0.0)) << where;
 
         device->stopAcquisition();
         EXPECT_EQ(newLog(), running ? statusLog(c.stop, "stopAcquisition", 330, 334, "STOP")
@@ -87,7 +87,7 @@ TEST_F(Acquisition, StatusRepliesAreLoggedAndOnlyALongOneEndsTheReading) {
         device->readMeasurements(3.0);
         EXPECT_EQ(newLog(), stillConnected ? "" : notConnectedLog("start acquisition")) << where;
         const auto read = stillConnected ? range(0, 2) : running ? range(0, 1) : range(1, 0);
-        EXPECT_TRUE(near(received(*device), valuesOf(read), 0.0)) << where;
+        EXPECT_TRUE(samplesNear(received(*device), valuesOf(read), 0.0)) << where;
         std::vector<std::string> sent{"IDN?;\n", "CFG?;\n", kRun};
         if (running) sent.insert(sent.end(), {"OMP?;\n", "RMB? 2;\n", "STOP;\n"});
         if (stillConnected) sent.insert(sent.end(), {kRun, "OMP?;\n", "RMB? 1;\n"});
@@ -119,9 +119,9 @@ TEST_F(Acquisition, CountRepliesOfTheWrongSize) {
         std::vector<std::string> sent{"OMP?;\n"};
         if (isShort) sent.insert(sent.end(), {"RMB? 0;\n", "OMP?;\n", "RMB? 2;\n"});
         EXPECT_EQ(sentSinceRun(), sent) << where;
-        EXPECT_TRUE(near(received(*device), valuesOf(isShort ? range(0, 1) : range(1, 0)), 0.0)) << where;
+        EXPECT_TRUE(samplesNear(received(*device), valuesOf(isShort ? range(0, 1) : range(1, 0)), 0.0)) << where;
         if (isShort) {
-            EXPECT_TRUE(near(received(*device, true), timesOf({2.09, 2.1}), kTolerance)) << where;
+            EXPECT_TRUE(samplesNear(received(*device, true), timesOf({2.09, 2.1}), kTolerance)) << where;
         }
     }
 }
@@ -152,9 +152,9 @@ TEST_F(Acquisition, RecordBlocksTrickledAFewBytesAtATimeArriveWhole) {
         }
         EXPECT_TRUE(device->deviceInfo()->connected) << where;
         EXPECT_EQ(newLog(), "") << where;
-        EXPECT_TRUE(near(received(*device), valuesOf(range(0, 8)), 0.0)) << where;
+        EXPECT_TRUE(samplesNear(received(*device), valuesOf(range(0, 8)), 0.0)) << where;
         // The device's clock runs at the host's: record r is at 1.96 + r * 10 ms.
-        EXPECT_TRUE(near(received(*device, true), timesOf(timesFrom(1.96, 0, 8)), kTolerance)) << where;
+        EXPECT_TRUE(samplesNear(received(*device, true), timesOf(timesFrom(1.96, 0, 8)), kTolerance)) << where;
         EXPECT_NEAR(device->timeOrigin(), 1000.01, kTolerance) << where;
     }
 }
@@ -193,7 +193,8 @@ TEST_F(Acquisition, StopKeepsTheLearnedClockRatioForTheNextStartWhateverTheStopR
         EXPECT_NEAR(device->timeOrigin(), 1000.01 + 0.01 * static_cast<double>(next), kTolerance) << where;
         auto times = received(*device, true);
         for (auto& channel : times) channel.erase(channel.begin(), channel.begin() + std::ptrdiff_t(before));
-        EXPECT_TRUE(near(times, timesOf(timesFrom(5.0 - 0.04 / c.ratio, 0, 4, 0.01 / c.ratio)), kTolerance)) << where;
+        const double spacing = 0.01 / c.ratio;
+        EXPECT_TRUE(samplesNear(times, timesOf(timesFrom(5.0 - 4 * spacing, 0, 4, spacing)), kTolerance)) << where;
         EXPECT_EQ(newLog(), statusLog(c.stop, "stopAcquisition", 330, 334, "STOP")) << where;
     }
 }
@@ -220,8 +221,8 @@ TEST_F(Acquisition, TheFirstRecordSetsTheTimeOriginWhateverItsStatus) {
             valid.push_back(r);
             times.push_back(1.98 + 0.01 * static_cast<double>(r));
         }
-        EXPECT_TRUE(near(received(*device), valuesOf(valid), 0.0)) << where;
-        EXPECT_TRUE(near(received(*device, true), timesOf(times), kTolerance)) << where;
+        EXPECT_TRUE(samplesNear(received(*device), valuesOf(valid), 0.0)) << where;
+        EXPECT_TRUE(samplesNear(received(*device, true), timesOf(times), kTolerance)) << where;
         EXPECT_EQ(newLog(), "") << where;
     }
 }

@@ -93,9 +93,10 @@ protected:
     std::vector<std::string> sentSinceRun() const { return {socket->sent().begin() + 3, socket->sent().end()}; }
 };
 
-// Element-wise within `tolerance`, with the first difference named.
-inline ::testing::AssertionResult near(const std::vector<std::vector<double>>& actual,
-                                       const std::vector<std::vector<double>>& expected, double tolerance) {
+// Element-wise within `tolerance`, with the first difference named. (Not
+// "near": Windows headers define that away.)
+inline ::testing::AssertionResult samplesNear(const std::vector<std::vector<double>>& actual,
+                                              const std::vector<std::vector<double>>& expected, double tolerance) {
     if (actual.size() != expected.size()) return ::testing::AssertionFailure() << "channel count " << actual.size();
     for (std::size_t k = 0; k < actual.size(); ++k) {
         if (actual[k].size() != expected[k].size()) {

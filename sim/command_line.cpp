@@ -92,12 +92,12 @@ void addFaultOptions(CLI::App& app, Faults& faults) {
         ->group(group);
     app.add_option_function<std::string>(
            "--fault-phase", [&faults](const std::string& name) { faults.phase = phaseNamed(name); },
-           "strike only at identify, channels, start, data or stop (default: everywhere)")
+           "strike only at identify, channels, start, data (counts and blocks), blocks or stop (default: everywhere)")
         ->type_name("PHASE")
         ->transform(CLI::Validator(
             [](std::string& name) -> std::string {
                 if (phaseNamed(name)) return {};
-                return "'" + name + "' is not one of identify, channels, start, data, stop";
+                return "'" + name + "' is not one of identify, channels, start, data, blocks, stop";
             },
             ""))
         ->group(group);

@@ -83,11 +83,17 @@ Phase phaseOf(const std::string& command) {
     return Phase::Other;
 }
 
+bool inPhase(Phase phase, const std::string& command) {
+    if (phase == Phase::Blocks) return command.rfind("RMB? ", 0) == 0;
+    return phaseOf(command) == phase;
+}
+
 std::optional<Phase> phaseNamed(const std::string& name) {
     static const std::pair<const char*, Phase> names[] = {{"identify", Phase::Identify},
                                                           {"channels", Phase::Channels},
                                                           {"start", Phase::Start},
                                                           {"data", Phase::Data},
+                                                          {"blocks", Phase::Blocks},
                                                           {"stop", Phase::Stop}};
     for (const auto& [text, phase] : names) {
         if (name == text) return phase;

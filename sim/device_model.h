@@ -16,12 +16,17 @@ struct SimChannel {
     std::string unit;
 };
 
-// The part of a session a command belongs to.
-enum class Phase { Identify, Channels, Start, Data, Stop, Other };
+// The part of a session a command belongs to. Blocks is the part of Data
+// that sends record blocks (RMB?), without the counts (OMP?).
+enum class Phase { Identify, Channels, Start, Data, Blocks, Stop, Other };
 
-// The phase of one command line (without its line feed).
+// The phase of one command line (without its line feed); Data for both
+// commands of a data step.
 Phase phaseOf(const std::string& command);
-// "identify", "channels", "start", "data", "stop"; std::nullopt for any other text.
+// Whether `command` is one of `phase`'s.
+bool inPhase(Phase phase, const std::string& command);
+// "identify", "channels", "start", "data", "blocks", "stop"; std::nullopt
+// for any other text.
 std::optional<Phase> phaseNamed(const std::string& name);
 
 // Misbehaviour on request, to see the plug-in cope.

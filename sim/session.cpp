@@ -59,15 +59,15 @@ void Session::takeCommands() {
 
 void Session::handle(const std::string& command) {
     const Faults& faults = config_.faults;
-    const bool inPhase = !faults.phase || *faults.phase == phaseOf(command);
-    armed_ = armed_ || inPhase;
+    const bool striking = !faults.phase || inPhase(*faults.phase, command);
+    armed_ = armed_ || striking;
     if (armed_ && faults.stallAfter && answered_ >= *faults.stallAfter) return;  // heard, never answered
     if (armed_ && faults.closeAfter && answered_ >= *faults.closeAfter) {
         send({}, true, 0);
         return;
     }
     if (armed_) ++answered_;
-    const Faults& now = inPhase ? faults : kNoFaults;
+    const Faults& now = striking ? faults : kNoFaults;
     DeviceModel::Reply reply = model_.answer(command, clock_(), now);
     if (reply.hangUpMidway) reply.bytes.resize(reply.bytes.size() / 2);
     send(std::move(reply.bytes), reply.hangUpMidway, now.tricklePiece);

@@ -68,7 +68,7 @@ VexaDevice::~VexaDevice() {
 template <class Exchange>
 void VexaDevice::exchange(Exchange&& body) {
     try {
-        CommandLink link(*socket_);
+        CommandLink link(*socket_, replyTimeout_);
         body(link);
     } catch (const TcpException&) {
         dropConnection();
@@ -218,9 +218,11 @@ void VexaDevice::askBlock() {
     exchange([&](CommandLink& link) {
         std::array<std::uint8_t, kCountReplyRequest> countBytes{};
         const auto countReply = link.receiveOnce(countBytes);
-        // An over-long reply has the start of another in it: the stream is no
-        // longer trustworthy, so nothing more is sent on it.
-        if (countReply.size() > kCountReplySize) {
+        // An over-long reply has the start of another in it, and one that is
+        // not framed as a count reply has the rest of an earlier one in front
+        // of it: the stream is no longer trustworthy, so nothing more is sent
+        // on it.
+        if (countReply.size() > kCountReplySize || countReplyOutOfStep(countReply)) {
             VEXA_LOG_ERROR(this, "VexaDevice::readMeasurements", 262,
                            "Unexpected response from the server at command OMP?.");
             dropConnection();

@@ -146,6 +146,15 @@ TEST_F(Measurements, CountCutOrCorruptedAtAnyByte) {
             const std::string where = describe(fault, at);
             const Fate fate = fateOf(count, fault, at, count.size(), kRecordBytes, kNoCap);
             auto device = running({count, fault, at}, {twoRecords()});
+            if (fault == Fault::Corrupt && at < count.size() && (at < 4 || at >= 8)) {
+                // Not framed as a count reply: out of step, so the count in
+                // it is never acted on.
+                device->readMeasurements(2.0);
+                EXPECT_EQ(newLog(), kCountLog) << where;
+                EXPECT_FALSE(device->deviceInfo()->connected) << where;
+                EXPECT_EQ(sentSinceRun(), std::vector<std::string>{"OMP?;\n"}) << where;
+                continue;
+            }
             expectFailure([&] { device->readMeasurements(2.0); }, fate, fault, where);
             EXPECT_EQ(device->deviceInfo()->connected, keepsConnection(fate)) << where;
             EXPECT_EQ(socket->isOpen(), keepsConnection(fate)) << where;

@@ -193,9 +193,18 @@ void VexaDevice::stopAcquisition() {
     blocks_.release();
     if (!isConnected("stop acquisition")) return;
     exchange([&](CommandLink& link) {
-        link.send(kStop);
-        const Bytes reply = link.receiveOnce(kStopReplyRequest);
-        synchroniser_.finish();
+        // The clock fit of this acquisition is kept whatever the reply, also
+        // when none comes: the next start begins from it.
+        struct FinishFit {
+            Nerova::Utils::Synchronization::SoftSyncAlgorithm& fit;
+            ~FinishFit() { fit.finish(); }
+        };
+        Bytes reply;
+        {
+            const FinishFit finish{synchroniser_};
+            link.send(kStop);
+            reply = link.receiveOnce(kStopReplyRequest);
+        }
         if (reportStatus(this, reply, "VexaDevice::stopAcquisition", 334, 330, "STOP")) dropConnection();
     });
 }

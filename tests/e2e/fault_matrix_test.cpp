@@ -175,11 +175,11 @@ TEST_P(FaultMatrix, HealthyDeviceLosesNothingAndTheFaultyOneIsReportedAtMostOnce
     std::fflush(stdout);
 }
 
-void stall(SimConfig& config) { config.faults.stallAfter = 0; }
-void hangUp(SimConfig& config) { config.faults.closeAfter = 0; }
-void shortReplies(SimConfig& config) { config.faults.shortReplies = true; }
-void longReplies(SimConfig& config) { config.faults.longReplies = true; }
-void oversized(SimConfig& config) { config.faults.oversizedLength = true; }
+[[maybe_unused]] void stall(SimConfig& config) { config.faults.stallAfter = 0; }
+[[maybe_unused]] void hangUp(SimConfig& config) { config.faults.closeAfter = 0; }
+[[maybe_unused]] void shortReplies(SimConfig& config) { config.faults.shortReplies = true; }
+[[maybe_unused]] void longReplies(SimConfig& config) { config.faults.longReplies = true; }
+[[maybe_unused]] void oversized(SimConfig& config) { config.faults.oversizedLength = true; }
 void trickle(SimConfig& config) { config.faults.tricklePiece = 5; }
 
 // Faults against the points of a session where they can strike. The

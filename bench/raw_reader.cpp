@@ -39,6 +39,7 @@ RawRate readRaw(const std::vector<std::uint16_t>& ports, const std::vector<std::
         sockets.push_back(TcpClient(NetworkEndpoint("127.0.0.1", std::to_string(port))).connect(5000));
         send(*sockets.back(), run);
         receive(*sockets.back(), reply, 6);
+        if (reply[3] != '0') throw std::runtime_error("a device refused RUN " + run);
     }
 
     const std::size_t recordBytes = 20 + 4 * channels.size();

@@ -56,10 +56,13 @@ void printReports(const HostAppObject& app, std::size_t& from) {
 
 // The host's rings hold what arrives between two looks of the recorder:
 // unread samples grow them for this long before the oldest are overwritten.
-// A healthy run needs a step or two; the rest is for a host that stalls.
+// A healthy run needs a step or two. A device that stops answering holds
+// up a whole data step for up to the plug-in's reply time-out, and the
+// other devices' samples of that time then arrive in one step: the rings
+// hold that much more, so a stalled device costs the healthy ones nothing.
 double holdSeconds(const AcquisitionOptions& options) {
     if (options.bufferSeconds > 0) return options.bufferSeconds;
-    return std::max(0.5, 8 * options.stepMs / 1000.0);
+    return kDeviceStallSeconds + std::max(0.5, 8 * options.stepMs / 1000.0);
 }
 
 // Before the run every channel's ring gets its share of this much memory
@@ -150,7 +153,7 @@ void printSummary(const SampleRecorder& recorder, const AcquisitionOptions& opti
 
 }  // namespace
 
-bool runAcquisition(const AcquisitionOptions& options) {
+AcquisitionResult acquireAndReport(const AcquisitionOptions& options) {
     std::unique_ptr<sim::Simulator> simulator;
     std::vector<std::string> devices = options.devices;
     if (devices.empty() && options.settingsFile.empty()) {
@@ -171,6 +174,7 @@ bool runAcquisition(const AcquisitionOptions& options) {
                            static_cast<std::size_t>(options.durationSeconds * 1000 / options.stepMs) + 1);
 
     const PluginSource source(options.pluginPath, options.registered);
+    AcquisitionResult result;
     bool good = true;
     double seconds = 0;
     {
@@ -197,10 +201,14 @@ bool runAcquisition(const AcquisitionOptions& options) {
         writeStats(stats, recorder, *app, group, options.statsFile);
         good &= saveDocument(plugin, HostEvent::SettingsDocument, "HostSettings", options.saveSettingsFile);
         good &= saveDocument(plugin, HostEvent::SetupDocument, "HostSetup", options.saveSetupFile);
+        result.reports = app->reportedErrors();
     }
 
     printSummary(recorder, options, seconds);
-    return good;
+    result.good = good;
+    result.lost = recorder.lost();
+    result.seconds = seconds;
+    return result;
 }
 
 ComPtr<XmlDocumentObject> settingsFor(const std::vector<std::string>& devices) {

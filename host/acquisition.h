@@ -3,6 +3,7 @@
 // on the host's clock while the host records what lands in its channels.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,10 @@
 #include "platform/com_ptr.h"
 
 namespace vexa::host {
+
+// The longest one device may hold up a data step: the plug-in waits this
+// long for a reply (its reply time-out) before it gives the device up.
+inline constexpr double kDeviceStallSeconds = 5.0;
 
 struct AcquisitionOptions {
     std::string pluginPath;
@@ -21,8 +26,9 @@ struct AcquisitionOptions {
     double durationSeconds = 2.0;
     int stepMs = 100;
     // How long samples not yet recorded may grow a channel's ring before the
-    // oldest are overwritten (see ChannelRing::setHoldSeconds); 0: the larger
-    // of half a second and eight data steps.
+    // oldest are overwritten (see ChannelRing::setHoldSeconds); 0: a stalled
+    // device's kDeviceStallSeconds plus the larger of half a second and
+    // eight data steps.
     double bufferSeconds = 0;
     // Data steps back to back, without waiting for the next step time: how
     // fast the whole path can go (benchmarks, against free-running devices).
@@ -39,10 +45,21 @@ struct AcquisitionOptions {
     bool showProgress = false;
 };
 
-// Runs one acquisition; true when every host call answered as expected.
-// With neither devices nor a settings file it serves one simulated device
-// on 127.0.0.1 for the time of the run.
-bool runAcquisition(const AcquisitionOptions& options);
+// How a run went, as the host saw it.
+struct AcquisitionResult {
+    bool good = false;                 // every host call answered as expected
+    std::vector<std::string> reports;  // what the plug-in reported to the host, in order
+    std::uint64_t lost = 0;            // samples overwritten before they were recorded
+    double seconds = 0;                // host time of the last data step
+};
+
+// Runs one acquisition. With neither devices nor a settings file it serves
+// one simulated device on 127.0.0.1 for the time of the run.
+AcquisitionResult acquireAndReport(const AcquisitionOptions& options);
+// The same; true when every host call answered as expected.
+inline bool runAcquisition(const AcquisitionOptions& options) {
+    return acquireAndReport(options).good;
+}
 
 // A settings document listing `devices` ("HOST:PORT") the way the plug-in
 // stores its device list, as if a settings window had made it. Throws

@@ -49,7 +49,7 @@ void addAcquireOptions(CLI::App& command, AcquisitionOptions& options) {
         ->transform(cli::integerRule(1, 60'000, "a whole number of milliseconds from 1 to 60000"));
     command.add_option("--buffer-seconds", options.bufferSeconds,
                        "how long unrecorded samples may grow a channel's buffer before the oldest are overwritten "
-                       "(default: 0.5, or eight data steps if longer)")
+                       "(default: 5, what one stalled device can hold up a step, plus 0.5 or eight data steps if longer)")
         ->type_name("S")
         ->transform(cli::realRule([](double s) { return s > 0 && s <= 3600; }, "a number of seconds above 0, at most 3600"));
     command.add_flag("--flat-out", options.flatOut, "data steps back to back, without waiting for the step time");

@@ -90,6 +90,17 @@ void addFaultOptions(CLI::App& app, Faults& faults) {
         ->type_name("N")
         ->transform(cli::integerRule(0, kCountLimit, "a count from 0 to 4294967295"))
         ->group(group);
+    app.add_option_function<std::string>(
+           "--fault-phase", [&faults](const std::string& name) { faults.phase = phaseNamed(name); },
+           "strike only at identify, channels, start, data (counts and blocks), blocks or stop (default: everywhere)")
+        ->type_name("PHASE")
+        ->transform(CLI::Validator(
+            [](std::string& name) -> std::string {
+                if (phaseNamed(name)) return {};
+                return "'" + name + "' is not one of identify, channels, start, data, blocks, stop";
+            },
+            ""))
+        ->group(group);
     app.add_option("--trickle", faults.tricklePiece, "send replies in pieces of BYTES")
         ->type_name("BYTES")
         ->transform(cli::integerRule(1, 1 << 20, "a piece size in bytes from 1 to 1048576"))

@@ -74,42 +74,80 @@ double DeviceModel::deviceTime(double realSeconds) const {
     return config_.clockOffset + realSeconds * (1.0 + config_.driftPpm * 1e-6);
 }
 
-DeviceModel::Reply DeviceModel::answer(const std::string& command, double realSeconds) {
-    if (command == "IDN?;") return {framed("IDN?", config_.name)};
-    if (command == "CFG?;") return {framed("CFG?", configurationText(config_.channels))};
-    if (command.rfind("RUN ", 0) == 0) {
-        if (config_.faults.refuseRun) return {status("RUN", true)};
-        running_ = true;
-        runStart_ = deviceTime(realSeconds);
-        runStartReal_ = realSeconds;
-        handedOut_ = 0;
-        runChannels_.clear();
-        const auto names = split(command.substr(4), ',');
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            const auto known = std::find_if(config_.channels.begin(), config_.channels.end(),
-                                            [&](const SimChannel& c) { return c.fullName == names[i]; });
-            runChannels_.push_back(known == config_.channels.end()
-                                       ? i
-                                       : static_cast<std::size_t>(known - config_.channels.begin()));
-        }
-        buildPeriod();
-        return {status("RUN", false)};
+Phase phaseOf(const std::string& command) {
+    if (command == "IDN?;") return Phase::Identify;
+    if (command == "CFG?;") return Phase::Channels;
+    if (command.rfind("RUN ", 0) == 0) return Phase::Start;
+    if (command == "OMP?;" || command.rfind("RMB? ", 0) == 0) return Phase::Data;
+    if (command == "STOP;") return Phase::Stop;
+    return Phase::Other;
+}
+
+bool inPhase(Phase phase, const std::string& command) {
+    if (phase == Phase::Blocks) return command.rfind("RMB? ", 0) == 0;
+    return phaseOf(command) == phase;
+}
+
+std::optional<Phase> phaseNamed(const std::string& name) {
+    static const std::pair<const char*, Phase> names[] = {{"identify", Phase::Identify},
+                                                          {"channels", Phase::Channels},
+                                                          {"start", Phase::Start},
+                                                          {"data", Phase::Data},
+                                                          {"blocks", Phase::Blocks},
+                                                          {"stop", Phase::Stop}};
+    for (const auto& [text, phase] : names) {
+        if (name == text) return phase;
     }
+    return std::nullopt;
+}
+
+DeviceModel::Reply DeviceModel::answer(const std::string& command, double realSeconds, const Faults& faults) {
+    if (command == "IDN?;") return {framed("IDN?", config_.name, faults)};
+    if (command == "CFG?;") return {framed("CFG?", configurationText(config_.channels), faults)};
+    if (command.rfind("RUN ", 0) == 0) return run(command.substr(4), realSeconds, faults);
     if (command == "STOP;") {
-        if (config_.faults.refuseStop) return {status("STO", true)};
+        if (faults.refuseStop) return {status("STO", true, faults)};
         running_ = false;
-        return {status("STO", false)};
+        return {status("STO", false, faults)};
     }
     if (command == "OMP?;") {
         const std::uint64_t ready = readyRecords(realSeconds);
-        return {count(static_cast<std::uint32_t>(std::min<std::uint64_t>(ready, kMaxBlockRecords)))};
+        return {count(static_cast<std::uint32_t>(std::min<std::uint64_t>(ready, kMaxBlockRecords)), faults)};
     }
     if (command.rfind("RMB? ", 0) == 0 && command.back() == ';') {
         const unsigned long requested = std::strtoul(command.c_str() + 5, nullptr, 10);
         const auto records = static_cast<std::uint32_t>(std::min<unsigned long>(requested, kMaxBlockRecords));
-        return {block(records), config_.faults.closeMidBlock && records > 0};
+        return {block(records, faults.badStatusEvery), faults.closeMidBlock && records > 0};
     }
-    return {status("ERR", true)};
+    return {status("ERR", true, faults)};
+}
+
+// RUN names the channels to sample by their full names, in the order their
+// values are to come. A name the device does not have is refused, and the
+// device keeps its state: it samples nothing new on a guess.
+DeviceModel::Reply DeviceModel::run(const std::string& names, double realSeconds, const Faults& faults) {
+    if (faults.refuseRun) return {status("RUN", true, faults)};
+    std::vector<std::size_t> channels;
+    // Every piece between commas is a name, so an empty one (",," or a
+    // trailing comma) is one the device does not have.
+    std::vector<std::string> pieces;
+    if (!names.empty()) {
+        pieces = split(names, ',');
+        if (names.back() == ',') pieces.emplace_back();
+    }
+    for (const std::string& name : pieces) {
+        const auto known = std::find_if(config_.channels.begin(), config_.channels.end(),
+                                        [&](const SimChannel& c) { return c.fullName == name; });
+        if (known == config_.channels.end()) return {status("RUN", true, faults)};
+        channels.push_back(static_cast<std::size_t>(known - config_.channels.begin()));
+    }
+    running_ = true;
+    runStart_ = deviceTime(realSeconds);
+    runStartReal_ = realSeconds;
+    handedOut_ = 0;
+    runChannels_ = std::move(channels);
+    buildPeriod();
+    return {status("RUN", false, faults)};
 }
 
 std::uint64_t DeviceModel::readyRecords(double realSeconds) const {
@@ -130,15 +168,15 @@ void DeviceModel::recycle(Bytes bytes) {
     if (bytes.capacity() > spare_.capacity()) spare_ = std::move(bytes);
 }
 
-Bytes DeviceModel::framed(const char* tag, const std::string& payload) const {
+Bytes DeviceModel::framed(const char* tag, const std::string& payload, const Faults& faults) {
     Bytes out;
     putText(out, tag);
-    if (config_.faults.oversizedLength) {
+    if (faults.oversizedLength) {
         putUint32(out, 0x7FFFFFF0u);
         return out;
     }
     putUint32(out, static_cast<std::uint32_t>(payload.size()));
-    if (config_.faults.shortReplies) {
+    if (faults.shortReplies) {
         out.resize(5);
         return out;
     }
@@ -147,23 +185,23 @@ Bytes DeviceModel::framed(const char* tag, const std::string& payload) const {
     return out;
 }
 
-Bytes DeviceModel::status(const char* tag, bool refused) const {
+Bytes DeviceModel::status(const char* tag, bool refused, const Faults& faults) {
     Bytes out;
     putText(out, tag);
     out.push_back(refused ? '?' : '0');
     putText(out, ";\n");
-    if (config_.faults.shortReplies) out.pop_back();
-    if (config_.faults.longReplies) out.push_back('\n');
+    if (faults.shortReplies) out.pop_back();
+    if (faults.longReplies) out.push_back('\n');
     return out;
 }
 
-Bytes DeviceModel::count(std::uint32_t value) const {
+Bytes DeviceModel::count(std::uint32_t value, const Faults& faults) {
     Bytes out;
     putText(out, "OMP ");
     putUint32(out, value);
     putText(out, ";\n");
-    if (config_.faults.shortReplies) out.pop_back();
-    if (config_.faults.longReplies) out.push_back('\n');
+    if (faults.shortReplies) out.pop_back();
+    if (faults.longReplies) out.push_back('\n');
     return out;
 }
 
@@ -185,7 +223,7 @@ void DeviceModel::buildPeriod() {
 // Records are stamped on the device clock at the sample rate from RUN on;
 // each is handed out once. Their values come from the period built at RUN;
 // only status, time stamp and sequence number are written per record.
-Bytes DeviceModel::block(std::uint32_t records) {
+Bytes DeviceModel::block(std::uint32_t records, std::uint32_t badStatusEvery) {
     const std::size_t recordBytes = 20 + 4 * runChannels_.size();
     Bytes out = std::move(spare_);
     // Room to spare, so that blocks that grow do not each take fresh memory.
@@ -193,7 +231,7 @@ Bytes DeviceModel::block(std::uint32_t records) {
     if (out.capacity() < bytes) out.reserve(std::max(bytes * 2, out.capacity() * 2));
     out.resize(bytes);
     if (period_.empty()) buildPeriod();
-    const auto every = config_.faults.badStatusEvery;
+    const auto every = badStatusEvery;
     for (std::uint32_t r = 0; r < records;) {
         const std::uint64_t first = handedOut_ + 1;
         const std::uint64_t index = first % kValuePeriod;

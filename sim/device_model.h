@@ -16,8 +16,25 @@ struct SimChannel {
     std::string unit;
 };
 
+// The part of a session a command belongs to. Blocks is the part of Data
+// that sends record blocks (RMB?), without the counts (OMP?).
+enum class Phase { Identify, Channels, Start, Data, Blocks, Stop, Other };
+
+// The phase of one command line (without its line feed); Data for both
+// commands of a data step.
+Phase phaseOf(const std::string& command);
+// Whether `command` is one of `phase`'s.
+bool inPhase(Phase phase, const std::string& command);
+// "identify", "channels", "start", "data", "blocks", "stop"; std::nullopt
+// for any other text.
+std::optional<Phase> phaseNamed(const std::string& name);
+
 // Misbehaviour on request, to see the plug-in cope.
 struct Faults {
+    // Where the faults strike; every phase when empty. The reply faults
+    // touch only replies to that phase's commands; the counts of stallAfter
+    // and closeAfter start at its first command.
+    std::optional<Phase> phase;
     bool refuseRun = false;   // RUN answered with byte 3 '?'
     bool refuseStop = false;  // STOP likewise
     // Status and count replies one byte short; framed replies cut inside
@@ -74,19 +91,21 @@ public:
         Bytes bytes;
         bool hangUpMidway = false;  // send half of `bytes`, then close
     };
-    // `command` is one line without its line feed.
-    Reply answer(const std::string& command, double realSeconds);
+    // `command` is one line without its line feed; `faults` are those in
+    // force for this reply.
+    Reply answer(const std::string& command, double realSeconds, const Faults& faults);
     // A reply's bytes once sent, for the next block to fill again.
     void recycle(Bytes bytes);
 
 private:
     double deviceTime(double realSeconds) const;
-    Bytes framed(const char* tag, const std::string& payload) const;
-    Bytes status(const char* tag, bool refused) const;
-    Bytes count(std::uint32_t value) const;
+    Reply run(const std::string& names, double realSeconds, const Faults& faults);
+    static Bytes framed(const char* tag, const std::string& payload, const Faults& faults);
+    static Bytes status(const char* tag, bool refused, const Faults& faults);
+    static Bytes count(std::uint32_t value, const Faults& faults);
     std::uint64_t readyRecords(double realSeconds) const;
     void buildPeriod();
-    Bytes block(std::uint32_t records);
+    Bytes block(std::uint32_t records, std::uint32_t badStatusEvery);
 
     const SimConfig& config_;
     bool running_ = false;

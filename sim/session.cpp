@@ -12,9 +12,7 @@ using boost::system::error_code;
 namespace {
 
 constexpr auto kTricklePause = std::chrono::milliseconds(2);
-// "RUN " with no channels has no line feed: when nothing follows within
-// this time, the bare word is the whole command.
-constexpr auto kBareRunWait = std::chrono::milliseconds(50);
+const Faults kNoFaults;
 
 }  // namespace
 
@@ -22,7 +20,6 @@ Session::Session(asio::ip::tcp::socket socket, const SimConfig& config,
                  std::function<double()> clock)
     : socket_(std::move(socket)),
       pauseTimer_(socket_.get_executor()),
-      bareRunTimer_(socket_.get_executor()),
       config_(config),
       clock_(std::move(clock)),
       model_(config) {}
@@ -35,7 +32,6 @@ void Session::close() {
     hungUp_ = true;
     error_code ignored;
     pauseTimer_.cancel();
-    bareRunTimer_.cancel();
     socket_.close(ignored);
 }
 
@@ -49,6 +45,9 @@ void Session::readMore() {
                             });
 }
 
+// A command is a line: the device acts on nothing until its line feed
+// comes, however long that takes (a "RUN " with no channels and no line
+// feed is never answered).
 void Session::takeCommands() {
     for (auto end = pending_.find('\n'); end != std::string::npos && !hungUp_;
          end = pending_.find('\n')) {
@@ -56,31 +55,25 @@ void Session::takeCommands() {
         pending_.erase(0, end + 1);
         handle(command);
     }
-    if (pending_ == "RUN ") {
-        bareRunTimer_.expires_after(kBareRunWait);
-        bareRunTimer_.async_wait([self = shared_from_this()](const error_code& error) {
-            if (error || self->hungUp_ || self->pending_ != "RUN ") return;
-            self->pending_.clear();
-            self->handle("RUN ");
-        });
-    }
 }
 
 void Session::handle(const std::string& command) {
     const Faults& faults = config_.faults;
-    if (faults.stallAfter && answered_ >= *faults.stallAfter) return;  // heard, never answered
-    if (faults.closeAfter && answered_ >= *faults.closeAfter) {
-        send({}, true);
+    const bool striking = !faults.phase || inPhase(*faults.phase, command);
+    armed_ = armed_ || striking;
+    if (armed_ && faults.stallAfter && answered_ >= *faults.stallAfter) return;  // heard, never answered
+    if (armed_ && faults.closeAfter && answered_ >= *faults.closeAfter) {
+        send({}, true, 0);
         return;
     }
-    ++answered_;
-    DeviceModel::Reply reply = model_.answer(command, clock_());
+    if (armed_) ++answered_;
+    const Faults& now = striking ? faults : kNoFaults;
+    DeviceModel::Reply reply = model_.answer(command, clock_(), now);
     if (reply.hangUpMidway) reply.bytes.resize(reply.bytes.size() / 2);
-    send(std::move(reply.bytes), reply.hangUpMidway);
+    send(std::move(reply.bytes), reply.hangUpMidway, now.tricklePiece);
 }
 
-void Session::send(Bytes bytes, bool hangUpAfter) {
-    const std::size_t piece = config_.faults.tricklePiece;
+void Session::send(Bytes bytes, bool hangUpAfter, std::size_t piece) {
     if (piece == 0 || bytes.size() <= piece) {
         outgoing_.push_back({std::move(bytes), piece != 0, hangUpAfter});
     } else {

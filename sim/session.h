@@ -31,18 +31,18 @@ private:
     void readMore();
     void takeCommands();
     void handle(const std::string& command);
-    void send(Bytes bytes, bool hangUpAfter);
+    void send(Bytes bytes, bool hangUpAfter, std::size_t piece);
     void writeNext();
 
     boost::asio::ip::tcp::socket socket_;
     boost::asio::steady_timer pauseTimer_;
-    boost::asio::steady_timer bareRunTimer_;
     const SimConfig& config_;
     std::function<double()> clock_;
     DeviceModel model_;
     std::array<char, 4096> readBuffer_{};
     std::string pending_;
-    std::uint32_t answered_ = 0;
+    bool armed_ = false;         // the faults' phase has begun
+    std::uint32_t answered_ = 0;  // commands answered since then
     bool hungUp_ = false;
     std::deque<Chunk> outgoing_;
     bool writing_ = false;

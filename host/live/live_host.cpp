@@ -22,7 +22,9 @@ std::string answerText(const char* step, HRESULT answer, HRESULT expected) {
     return text;
 }
 
-constexpr double kHoldSeconds = 1.0;
+// The page reads the rings every step; a second more than a stalled
+// device can hold up a step.
+constexpr double kHoldSeconds = vexa::host::kDeviceStallSeconds + 1.0;
 
 WindowKind kindFromName(const std::string& name) {
     for (WindowKind kind : {WindowKind::Settings, WindowKind::Setup, WindowKind::Analysis})

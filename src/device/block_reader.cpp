@@ -64,7 +64,9 @@ BlockReader::Block BlockReader::readPast(CommandLink& link, std::uint64_t total,
     std::uint8_t* first = received + chunk;
     std::uint8_t* last = first + recordBytes;
     const std::uint64_t lastStart = total - recordBytes;
+    const CommandLink::Deadline deadline = link.replyDeadline(total);
     for (std::uint64_t done = 0; done < total;) {
+        if (done > 0) link.checkDeadline(deadline, total);
         const auto ask = static_cast<std::size_t>(std::min<std::uint64_t>(chunk, total - done));
         const std::size_t count = link.receiveSome(received, ask);
         keepOverlap(received, done, count, 0, recordBytes, first);

@@ -1,5 +1,7 @@
 #include "device/command_link.h"
 
+#include <string>
+
 #include "net/tcp_exception.h"
 
 namespace vexa::protocol {
@@ -30,10 +32,26 @@ std::span<const std::uint8_t> CommandLink::receiveOnce(std::span<std::uint8_t> b
     return buffer.first(received);
 }
 
+CommandLink::Deadline CommandLink::replyDeadline(std::uint64_t bytes) const {
+    constexpr std::uint64_t kSlowestBytesPerSecond = 1 << 20;
+    const auto transfer = std::chrono::milliseconds(bytes * 1000 / kSlowestBytesPerSecond);
+    return std::chrono::steady_clock::now() + replyTimeout_ + transfer;
+}
+
+void CommandLink::checkDeadline(Deadline deadline, std::uint64_t bytes) const {
+    using namespace Nerova::NvLib::Protocols::Ethernet;
+    if (std::chrono::steady_clock::now() <= deadline) return;
+    throw TcpException(TcpError::Unknown, "Unknown error: a reply of " + std::to_string(bytes) +
+                                              " bytes did not arrive in time");
+}
+
 Bytes CommandLink::receiveExactly(std::size_t size) {
     Bytes reply(size);
-    std::size_t done = 0;
-    while (done < size) done += receiveSome(reply.data() + done, size - done);
+    const Deadline deadline = replyDeadline(size);
+    for (std::size_t done = 0; done < size;) {
+        done += receiveSome(reply.data() + done, size - done);
+        if (done < size) checkDeadline(deadline, size);
+    }
     return reply;
 }
 
@@ -45,8 +63,12 @@ std::size_t CommandLink::receiveSome(std::uint8_t* into, std::size_t size) {
 }
 
 std::size_t CommandLink::gatherInto(std::uint8_t* storage, std::size_t expected) {
+    const Deadline deadline = replyDeadline(expected);
     std::size_t done = 0;
-    while (done < expected) done += receiveSome(storage + done, expected);
+    while (done < expected) {
+        done += receiveSome(storage + done, expected);
+        if (done < expected) checkDeadline(deadline, expected);
+    }
     return done;
 }
 

@@ -2,6 +2,7 @@
 // protocol asks for. Transport failures pass through as TcpException.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -14,8 +15,20 @@ namespace vexa::protocol {
 
 class CommandLink {
 public:
-    explicit CommandLink(Nerova::NvLib::Protocols::Ethernet::ITcpSocket& socket)
-        : socket_(socket) {}
+    // Each receive waits at most the socket's reply time-out. A reply that
+    // keeps coming, however slowly, must still end: the whole of one
+    // gathered reply has `replyTimeout` plus a second per MiB (a link far
+    // slower than any a device sits on) before the exchange fails as a
+    // transport failure.
+    explicit CommandLink(Nerova::NvLib::Protocols::Ethernet::ITcpSocket& socket,
+                         std::chrono::milliseconds replyTimeout = std::chrono::milliseconds(5000))
+        : socket_(socket), replyTimeout_(replyTimeout) {}
+
+    using Deadline = std::chrono::steady_clock::time_point;
+    // When a reply of `bytes` bytes, started now, must be in.
+    Deadline replyDeadline(std::uint64_t bytes) const;
+    // Throws TcpException once `deadline` has passed.
+    void checkDeadline(Deadline deadline, std::uint64_t bytes) const;
 
     // The whole command in one write.
     void send(std::string_view command);
@@ -47,6 +60,7 @@ public:
 
 private:
     Nerova::NvLib::Protocols::Ethernet::ITcpSocket& socket_;
+    std::chrono::milliseconds replyTimeout_;
 };
 
 }  // namespace vexa::protocol

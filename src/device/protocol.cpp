@@ -36,6 +36,14 @@ StatusReply judgeStatusReply(std::span<const std::uint8_t> reply) {
     return reply[3] == '?' ? StatusReply::Refused : StatusReply::Accepted;
 }
 
+bool countReplyOutOfStep(std::span<const std::uint8_t> reply) {
+    if (reply.size() != kCountReplySize) return false;
+    const auto text = [&](std::size_t at, std::string_view expected) {
+        return std::equal(expected.begin(), expected.end(), reply.begin() + static_cast<std::ptrdiff_t>(at));
+    };
+    return !text(0, "OMP ") || !text(8, ";\n");
+}
+
 std::uint32_t readyRecordCount(std::span<const std::uint8_t> reply) {
     return reply.size() == kCountReplySize ? readBigEndianUint32(reply.data() + 4) : 0;
 }

@@ -81,5 +81,9 @@ StatusReply judgeStatusReply(std::span<const std::uint8_t> reply);
 
 // The number of ready records; 0 when the reply has the wrong size.
 std::uint32_t readyRecordCount(std::span<const std::uint8_t> reply);
+// A count reply of the full size that is not "OMP " + count + ";\n" is out
+// of step with its command: the rest of an earlier reply is in front of it.
+// The count in it would be garbage, and it drives the size of a transfer.
+bool countReplyOutOfStep(std::span<const std::uint8_t> reply);
 
 }  // namespace vexa::protocol

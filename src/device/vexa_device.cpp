@@ -68,7 +68,7 @@ VexaDevice::~VexaDevice() {
 template <class Exchange>
 void VexaDevice::exchange(Exchange&& body) {
     try {
-        CommandLink link(*socket_);
+        CommandLink link(*socket_, replyTimeout_);
         body(link);
     } catch (const TcpException&) {
         dropConnection();
@@ -193,9 +193,18 @@ void VexaDevice::stopAcquisition() {
     blocks_.release();
     if (!isConnected("stop acquisition")) return;
     exchange([&](CommandLink& link) {
-        link.send(kStop);
-        const Bytes reply = link.receiveOnce(kStopReplyRequest);
-        synchroniser_.finish();
+        // The clock fit of this acquisition is kept whatever the reply, also
+        // when none comes: the next start begins from it.
+        struct FinishFit {
+            Nerova::Utils::Synchronization::SoftSyncAlgorithm& fit;
+            ~FinishFit() { fit.finish(); }
+        };
+        Bytes reply;
+        {
+            const FinishFit finish{synchroniser_};
+            link.send(kStop);
+            reply = link.receiveOnce(kStopReplyRequest);
+        }
         if (reportStatus(this, reply, "VexaDevice::stopAcquisition", 334, 330, "STOP")) dropConnection();
     });
 }
@@ -218,9 +227,11 @@ void VexaDevice::askBlock() {
     exchange([&](CommandLink& link) {
         std::array<std::uint8_t, kCountReplyRequest> countBytes{};
         const auto countReply = link.receiveOnce(countBytes);
-        // An over-long reply has the start of another in it: the stream is no
-        // longer trustworthy, so nothing more is sent on it.
-        if (countReply.size() > kCountReplySize) {
+        // An over-long reply has the start of another in it, and one that is
+        // not framed as a count reply has the rest of an earlier one in front
+        // of it: the stream is no longer trustworthy, so nothing more is sent
+        // on it.
+        if (countReply.size() > kCountReplySize || countReplyOutOfStep(countReply)) {
             VEXA_LOG_ERROR(this, "VexaDevice::readMeasurements", 262,
                            "Unexpected response from the server at command OMP?.");
             dropConnection();

@@ -4,22 +4,17 @@
 #include <bit>
 
 #include "support/allocation_watch.h"
-#include "support/device_fixture.h"
+#include "support/measurement_fixture.h"
 
 namespace device_test {
 namespace {
 
-constexpr char kName[] = "Bench rig 7";
-constexpr char kChannelText[] =
-    "channel 1 name 'Eng/Speed' unit 'rpm' channel 2 name 'Eng/Torque' unit 'Nm' channel 3 name 'Air.Temp' unit 'degC'";
 // Flipping the low byte of a length or count below 128 always makes it larger.
 static_assert(sizeof kChannelText - 1 < 128);
 constexpr std::uint64_t kFramedCap = 1u << 20;
 // Counts are never refused: a backlog is no fault.
 constexpr std::uint64_t kNoCap = ~std::uint64_t{0};
-constexpr std::size_t kRecordBytes = 32;  // three channels
 constexpr Fault kFaults[] = {Fault::Close, Fault::Timeout, Fault::Fail, Fault::Corrupt};
-const std::string kUnexpected = "] Unexpected response from the server at command ";
 const std::string kIdentityLog = "[VexaDevice::readDeviceInfo@57" + kUnexpected + "IDN?.\n";
 const std::string kListLog = "[VexaDevice::readSystemConfig@129" + kUnexpected + "CFG?.\n";
 const std::string kCountLog = "[VexaDevice::readMeasurements@262" + kUnexpected + "OMP?.\n";
@@ -141,61 +136,8 @@ TEST_F(DeviceBytes, ChannelListCutOrCorruptedAtAnyByte) {
     }
 }
 
-// A device running three channels, two records a block; channel k of
-// record r has the value valueOf(r, k).
-float valueOf(std::size_t record, std::size_t channel) {
-    return 1.5f * static_cast<float>(channel + 1) + 0.25f * static_cast<float>(record);
-}
-Bytes twoRecords() {
-    Bytes block = record('0', 1000, 10'000'000, {valueOf(0, 0), valueOf(0, 1), valueOf(0, 2)});
-    const Bytes second = record('0', 1000, 20'000'000, {valueOf(1, 0), valueOf(1, 1), valueOf(1, 2)});
-    block.insert(block.end(), second.begin(), second.end());
-    return block;
-}
-
-class Measurements : public DeviceTest {
-protected:
-    // Connected, its list read, its channels bound to host channels and
-    // started; then `count` and `block` answer OMP? and RMB?.
-    std::shared_ptr<VexaDevice> running(ScriptedReply count, ScriptedReply block) {
-        return runningWith({std::move(count), std::move(block)});
-    }
-    // The same with the replies of any number of data steps, received in
-    // pieces of at most `piece` bytes.
-    std::shared_ptr<VexaDevice> runningWith(std::deque<ScriptedReply> steps,
-                                            std::size_t piece = static_cast<std::size_t>(-1)) {
-        std::deque<ScriptedReply> script{
-            {framedReply("IDN?", kName)}, {framedReply("CFG?", kChannelText)}, {statusReply("RUN")}};
-        script.insert(script.end(), steps.begin(), steps.end());
-        auto device = scriptedDevice(std::move(script), piece);
-        EXPECT_TRUE(device->openConnection());
-        device->readSystemConfig();
-        for (const auto& channel : device->channelTable().channels("allChannels")) channel->createOutput(~0u);
-        device->startAcquisition();
-        newLog();
-        return device;
-    }
-    // The values (or times) each host channel received, in order.
-    std::vector<std::vector<double>> received(const VexaDevice& device, bool times = false) {
-        std::vector<std::vector<double>> samples;
-        for (const auto& channel : device.channelTable().channels("allChannels")) {
-            const ChannelObject& hostChannel = *host.group->findById(static_cast<LONG>(channel->output()->getKey()));
-            auto& values = samples.emplace_back();
-            for (LONG i = 0; i < static_cast<LONG>(hostChannel.samplesWritten()); ++i) {
-                values.push_back(times ? hostChannel.timeAt(i) : hostChannel.valueAt(i));
-            }
-        }
-        return samples;
-    }
-    static std::vector<std::vector<double>> valuesOf(const std::vector<std::size_t>& records) {
-        std::vector<std::vector<double>> values(3);
-        for (std::size_t k = 0; k < 3; ++k) {
-            for (std::size_t r : records) values[k].push_back(valueOf(r, k));
-        }
-        return values;
-    }
-    std::vector<std::string> sentSinceRun() const { return {socket->sent().begin() + 3, socket->sent().end()}; }
-};
+// Two records a block, 10 ms apart.
+Bytes twoRecords() { return recordsFrom(0, 2); }
 
 TEST_F(Measurements, CountCutOrCorruptedAtAnyByte) {
     const Bytes count = countReply(2);
@@ -204,6 +146,15 @@ TEST_F(Measurements, CountCutOrCorruptedAtAnyByte) {
             const std::string where = describe(fault, at);
             const Fate fate = fateOf(count, fault, at, count.size(), kRecordBytes, kNoCap);
             auto device = running({count, fault, at}, {twoRecords()});
+            if (fault == Fault::Corrupt && at < count.size() && (at < 4 || at >= 8)) {
+                // Not framed as a count reply: out of step, so the count in
+                // it is never acted on.
+                device->readMeasurements(2.0);
+                EXPECT_EQ(newLog(), kCountLog) << where;
+                EXPECT_FALSE(device->deviceInfo()->connected) << where;
+                EXPECT_EQ(sentSinceRun(), std::vector<std::string>{"OMP?;\n"}) << where;
+                continue;
+            }
             expectFailure([&] { device->readMeasurements(2.0); }, fate, fault, where);
             EXPECT_EQ(device->deviceInfo()->connected, keepsConnection(fate)) << where;
             EXPECT_EQ(socket->isOpen(), keepsConnection(fate)) << where;
@@ -272,49 +223,6 @@ TEST_F(Measurements, BlockCutOrCorruptedAtAnyByte) {
             for (std::size_t i = 1; i < times.size(); ++i) EXPECT_GE(times[i], times[i - 1]) << where;
         }
     }
-}
-
-TEST_F(Measurements, StatusRepliesAreJudgedByTheirLength) {
-    // Accepted, refused, a byte short, a byte long. A refusal or a short
-    // reply is logged and the device is still read; a longer one leaves its
-    // tail in the stream, so the device is dropped.
-    const auto variant = [](const std::string& tag, int kind) {
-        Bytes reply = statusReply(tag, kind == 1);
-        if (kind == 2) reply.pop_back();
-        if (kind == 3) reply.push_back('\n');
-        return reply;
-    };
-    const auto logOf = [](const std::string& site, int refusedLine, int line, const std::string& command, int kind) {
-        if (kind == 0) return std::string();
-        const std::string prefix = "[VexaDevice::" + site + "@" + std::to_string(kind == 1 ? refusedLine : line);
-        if (kind == 1) return prefix + "] Command " + command + " failed!\n\n";
-        return prefix + kUnexpected + command + ".\n";
-    };
-    for (int kind = 0; kind < 4; ++kind) {
-        auto device = scriptedDevice({{framedReply("IDN?", kName)}, {variant("RUN", kind)}, {variant("STO", kind)}});
-        ASSERT_TRUE(device->openConnection());
-        device->startAcquisition();
-        EXPECT_EQ(newLog(), logOf("startAcquisition", 308, 312, "RUN", kind)) << kind;
-        EXPECT_EQ(device->deviceInfo()->connected, kind != 3) << kind;
-        device->stopAcquisition();
-        EXPECT_EQ(newLog(), kind != 3 ? logOf("stopAcquisition", 330, 334, "STOP", kind)
-                                      : "[VexaDevice::isConnected@393] Connection is not established. "
-                                        "Additional information: stop acquisition\n")
-            << kind;
-        EXPECT_EQ(device->deviceInfo()->connected, kind != 3) << kind;
-    }
-}
-
-// Records `from` to `from + count - 1` as the device sends them: record r
-// is stamped 1000 s + (r + 1) * 10 ms and carries valueOf(r, k).
-Bytes recordsFrom(std::size_t from, std::size_t count) {
-    Bytes block;
-    for (std::size_t r = from; r < from + count; ++r) {
-        const auto nanoseconds = static_cast<std::uint32_t>((r + 1) * 10'000'000);
-        const Bytes one = record('0', 1000, nanoseconds, {valueOf(r, 0), valueOf(r, 1), valueOf(r, 2)});
-        block.insert(block.end(), one.begin(), one.end());
-    }
-    return block;
 }
 
 TEST_F(Measurements, ABlockAboveTheMemoryBoundSetsTheClockDropsItsValuesAndTheDeviceReadsOn) {

@@ -61,6 +61,48 @@ TEST_F(AddData, InSetupKeepsTheScaledPreviewAndWritesOnlyUsedChannels) {
     EXPECT_EQ(hostChannel->samplesWritten(), 1u);
 }
 
+TEST_F(AddData, InSetupAUsedChannelRecordsWhatAcquisitionWouldAcrossTheRingsEnd) {
+    // The same samples through the setup path and the acquisition path, on
+    // a ring of four whose write position is at its last slot: the second
+    // sample wraps to the first slot. Only the setup path previews.
+    struct Case {
+        VARIANT_BOOL setup;
+        LONG arraySize;
+    };
+    for (const Case c :
+         {Case{VARIANT_FALSE, 1}, Case{VARIANT_TRUE, 1}, Case{VARIANT_FALSE, 2}, Case{VARIANT_TRUE, 2}}) {
+        const std::string where = std::string(c.setup ? "setup" : "acquisition") + ", arrays of " +
+                                  std::to_string(c.arraySize);
+        host.app->setSetupFlag(c.setup);
+        const auto fresh = create();
+        ChannelObject& ring = hostOf(*fresh);
+        ring.settings().scale = 2.0;
+        ring.settings().offset = 1.0;
+        ring.setArraySize(c.arraySize);
+        ring.setBufferLength(4);
+        ring.AdvanceWritePosition(3);
+        const double samples[3][2] = {{1.25, -1.0}, {2.5, -2.0}, {3.75, -3.0}};
+        for (int i = 0; i < 3; ++i) {
+            const double time = 10.0 + 0.5 * i;
+            if (c.arraySize == 1) fresh->addTimedSample(samples[i], sizeof(double), time);
+            else fresh->addTimedArraySample(samples[i], sizeof samples[i], time);
+        }
+        EXPECT_EQ(ring.writePosition(), 2) << where;
+        const LONG positions[] = {3, 0, 1};
+        for (int i = 0; i < 3; ++i) {
+            double stored[2] = {0.0, 0.0};
+            std::memcpy(stored, ring.sampleAt(positions[i]), sizeof(double) * static_cast<std::size_t>(c.arraySize));
+            EXPECT_EQ(stored[0], samples[i][0]) << where << ", sample " << i;
+            if (c.arraySize == 2) {
+                EXPECT_EQ(stored[1], samples[i][1]) << where << ", sample " << i;
+            }
+            EXPECT_EQ(ring.timeAt(positions[i]), 10.0 + 0.5 * i) << where << ", sample " << i;
+        }
+        EXPECT_EQ(ring.timeAt(2), 0.0) << where << ": the slot before the first write is untouched";
+        EXPECT_EQ(fresh->lastValue(), c.setup ? 8.5 : 0.0) << where;
+    }
+}
+
 TEST_F(AddData, PreviewNeedsTheHostsOwnTrueAndAWholeDouble) {
     hostChannel->settings().scale = 3.0;
     host.app->setSetupFlag(1);

@@ -37,6 +37,7 @@ TEST(SimCommandLine, EveryMistakeIsOneLineNamingTheOptionWithStatusTwo) {
         {{"--stall-after", "4294967296"}, "--stall-after: '4294967296'"},
         {{"--trickle", "0"}, "--trickle: '0'"},
         {{"--devices", "0"}, "--devices: '0'"},
+        {{"--fault-phase", "Data"}, "--fault-phase: 'Data'"},
         {{"--port"}, "--port"},
         {{"--port", "1", "--port", "2"}, "--port"},
         {{"--bogus"}, "--bogus"},
@@ -60,7 +61,7 @@ TEST(SimCommandLine, EveryOptionReachesTheDeviceConfiguration) {
     const auto outcome = readCommandLine(
         {"--address", "127.3.2.1", "--port", "5963", "--name", "Rig", "--channels", "a/x:V,b", "--rate", "250.5",
          "--offset", "-5", "--drift=-20", "--exit-after", "1.5", "--refuse-run", "--close-mid-block",
-         "--bad-status-every", "010", "--stall-after", "0", "--trickle", "3", "--devices", "32", "--free-run"},
+         "--bad-status-every", "010", "--stall-after", "0", "--trickle", "3", "--devices", "32", "--free-run", "--fault-phase", "stop"},
         command);
     ASSERT_TRUE(outcome.run) << outcome.error;
     EXPECT_EQ(command.address, "127.3.2.1");
@@ -82,6 +83,7 @@ TEST(SimCommandLine, EveryOptionReachesTheDeviceConfiguration) {
     EXPECT_EQ(faults.stallAfter, 0u) << "answering no command at all is a fault of its own";
     EXPECT_FALSE(faults.closeAfter.has_value());
     EXPECT_EQ(faults.tricklePiece, 3u);
+    EXPECT_EQ(faults.phase, vexa::sim::Phase::Stop);
 }
 
 TEST(SimCommandLine, WithoutOptionsServesTheDefaultDeviceOnAnyPortOfTheUsualAddress) {

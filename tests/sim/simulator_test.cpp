@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <stdexcept>
 #include <bit>
 
+#include "net/tcp_exception.h"
 #include "sim/simulator.h"
 #include "support/sim_client.h"
 
@@ -166,4 +168,50 @@ TEST(Simulator, ServesSeveralDevicesEachOnItsOwnPortWithItsOwnName) {
         EXPECT_EQ(text(identity).substr(8, names[i].size()), names[i]);
         EXPECT_EQ(client.ask("RUN a/x\n", 6)[3], '0') << "each device runs on its own";
     }
+}
+
+TEST(Simulator, RunTakesTheDevicesFullNamesOnlyAndARefusedRunStartsNothing) {
+    ClockedSim device(twoChannels());
+    SimClient client(device.sim.port());
+    // A short name, a name out of another device, an empty piece: each
+    // refused, and the device stays idle.
+    for (const char* line : {"RUN x\n", "RUN a/x,c\n", "RUN a/x,\n", "RUN a/x,,b\n", "RUN Speed\n"}) {
+        EXPECT_EQ(client.ask(line, 6)[3], '?') << line;
+        device.now = device.now + 1.0;
+        EXPECT_EQ(bigEndian32(client.ask("OMP?;\n", 10), 4), 0u) << line;
+    }
+    EXPECT_EQ(client.ask("RUN \n", 6)[3], '0') << "no channels at all";
+    EXPECT_EQ(client.ask("RUN b,a/x\n", 6)[3], '0');
+}
+
+TEST(Simulator, ACommandWaitsForItsLineFeedHoweverLongItTakes) {
+    ClockedSim device(twoChannels());
+    using Nerova::NvLib::Protocols::Ethernet::TcpException;
+    // The channel list of a device without channels is empty, and so is
+    // the RUN line's: "RUN " without a line feed is never answered.
+    SimClient unanswered(device.sim.port(), std::chrono::milliseconds(300));
+    EXPECT_THROW(unanswered.ask("RUN ", 6), TcpException);
+
+    SimClient client(device.sim.port());
+    client.send("RUN a");
+    client.send("/x");
+    EXPECT_EQ(client.ask("\n", 6)[3], '0') << "the line is whole only at its line feed";
+}
+
+TEST(Simulator, FaultsStrikeOnlyInTheirPhaseAndCountFromItsFirstCommand) {
+    SimConfig config = twoChannels();
+    config.faults.phase = Phase::Data;
+    config.faults.shortReplies = true;
+    config.faults.closeAfter = 2;
+    ClockedSim device(config);
+    SimClient client(device.sim.port());
+    EXPECT_EQ(bigEndian32(client.ask("IDN?;\n", 8), 4), SimConfig{}.name.size());
+    client.receive(SimConfig{}.name.size() + 2);
+    EXPECT_EQ(text(client.ask("RUN a/x\n", 6)), "RUN0;\n");
+    device.now = 0.05;
+    EXPECT_EQ(text(client.ask("OMP?;\n", 9)).substr(0, 4), "OMP ") << "one byte short";
+    EXPECT_EQ(client.ask("RMB? 0;\n", 0).size(), 0u);
+    // The third command of the phase finds the device gone.
+    client.send("OMP?;\n");
+    EXPECT_THROW(client.receive(1), Nerova::NvLib::Protocols::Ethernet::TcpException);
 }

@@ -36,7 +36,11 @@ using vexa::test::ScriptedSocket;
 
 // Replies byte for byte as a device sends them: framed (tag, big-endian
 // payload length, payload, ";\n"), status, count and measurement records.
-inline void put(Bytes& out, const std::string& text) { out.insert(out.end(), text.begin(), text.end()); }
+// Byte by byte: GCC 12 at -O3 takes a range insert into a vector that was
+// just made for an overflow.
+inline void put(Bytes& out, const std::string& text) {
+    for (const char c : text) out.push_back(static_cast<std::uint8_t>(c));
+}
 inline void put(Bytes& out, std::uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/program_run.h"
+#include "support/recorded_csv.h"
 #include "host/acquisition.h"
 #include "host/plugin_module.h"
 #include "sim/simulator.h"
@@ -20,26 +21,8 @@ using vexa::host::AcquisitionOptions;
 using vexa::test::programBesideTest;
 using vexa::test::runProgram;
 
-struct Row {
-    double time;
-    double value;
-};
-
-// channel -> rows, in file order.
-std::map<std::string, std::vector<Row>> readCsv(const fs::path& file, std::string& header) {
-    std::ifstream in(file);
-    std::getline(in, header);
-    std::map<std::string, std::vector<Row>> rows;
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string channel, time, value;
-        std::getline(fields, channel, ',');
-        std::getline(fields, time, ',');
-        std::getline(fields, value);
-        rows[channel].push_back({std::stod(time), std::stod(value)});
-    }
-    return rows;
+std::map<std::string, std::vector<vexa::test::RecordedSample>> readCsv(const fs::path& file, std::string& header) {
+    return vexa::test::readRecordedCsv(file, header);
 }
 
 class Acquire : public ::testing::Test {

@@ -10,17 +10,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <mutex>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "host/acquisition.h"
 #include "host/plugin_module.h"
 #include "sim/simulator.h"
+#include "support/recorded_csv.h"
 
 namespace {
 
@@ -64,47 +63,25 @@ SimConfig faultyDevice(const FaultCase& fault) {
     return config;
 }
 
-// The recorded rows of one channel, in file order.
-struct Rows {
-    std::vector<double> times;
-    std::vector<double> values;
-};
-
-std::map<std::string, Rows> readCsv(const fs::path& file) {
-    std::ifstream in(file);
-    std::string line;
-    std::getline(in, line);
-    std::map<std::string, Rows> rows;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string channel, time, value;
-        std::getline(fields, channel, ',');
-        std::getline(fields, time, ',');
-        std::getline(fields, value);
-        rows[channel].times.push_back(std::stod(time));
-        rows[channel].values.push_back(std::stod(value));
-    }
-    return rows;
-}
-
 // Samples of healthy channel `k` missing, out of order or wrong: its
 // values must be those of records 1, 2, 3, ... without a gap, and at least
 // as many as the device had made by the last data step.
-std::size_t healthySamplesLost(const Rows& rows, std::size_t k, std::string& why) {
-    for (std::size_t i = 0; i < rows.values.size(); ++i) {
-        if (rows.values[i] != static_cast<double>(vexa::sim::channelValue(k, i + 1))) {
-            why = "record " + std::to_string(i + 1) + " holds " + std::to_string(rows.values[i]);
-            return rows.values.size() - i;
+std::size_t healthySamplesLost(const std::vector<vexa::test::RecordedSample>& rows, std::size_t k,
+                               std::string& why) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].value != static_cast<double>(vexa::sim::channelValue(k, i + 1))) {
+            why = "record " + std::to_string(i + 1) + " holds " + std::to_string(rows[i].value);
+            return rows.size() - i;
         }
-        if (i > 0 && rows.times[i] < rows.times[i - 1]) {
+        if (i > 0 && rows[i].time < rows[i - 1].time) {
             why = "time goes back at record " + std::to_string(i + 1);
-            return rows.values.size() - i;
+            return rows.size() - i;
         }
     }
     const auto due = static_cast<std::size_t>(std::floor(kRate * kDuration)) - 1;
-    if (rows.values.size() < due) {
-        why = "only " + std::to_string(rows.values.size()) + " of at least " + std::to_string(due) + " records";
-        return due - rows.values.size();
+    if (rows.size() < due) {
+        why = "only " + std::to_string(rows.size()) + " of at least " + std::to_string(due) + " records";
+        return due - rows.size();
     }
     return 0;
 }
@@ -159,7 +136,8 @@ TEST_P(FaultMatrix, HealthyDeviceLosesNothingAndTheFaultyOneIsReportedAtMostOnce
     EXPECT_TRUE(result.good) << "every host call answers as it should";
     EXPECT_EQ(result.reports.size(), fault.reports) << ::testing::PrintToString(result.reports);
     EXPECT_EQ(result.lost, 0u) << "samples overwritten in the host's rings";
-    const auto rows = readCsv(folder / "run.csv");
+    std::string header;
+    const auto rows = vexa::test::readRecordedCsv(folder / "run.csv", header);
     std::size_t lost = 0;
     for (std::size_t k = 0; k < 2; ++k) {
         const auto channel = rows.find("h" + std::to_string(k));
